@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Tolvane need, each only when it is missing.
+# Runs as root, or through sudo otherwise. Usage: scripts/install-deps.sh [--bench]
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libjpeg62-turbo-dev
+  qt6-base-dev fonts-noto-cjk
+  clang libclang-rt-14-dev locales-all
+  chromium
+)
+# A Node.js that brings its own npm (as some machines have) conflicts with Debian's npm package.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(gpsbabel)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo_cmd=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,37 @@
+// Pre-pass over a set of logs: each log's extent, the order by start time, the set's checks.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/track_point.h"
+
+namespace tolvane {
+
+class ProgressView;
+
+struct LogExtent {
+  TrackPoint first;
+  TrackPoint last;
+  float min_latitude = 0;
+  float max_latitude = 0;
+  float min_longitude = 0;
+  float max_longitude = 0;
+};
+
+// 0 when read, -2 when the file cannot be opened, -1 when it yields no point.
+std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent);
+
+// Three-way comparison of two logs by their first point (UTC); 0 when either cannot be read.
+int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// Stable sort by each log's first point, read once per log; unreadable logs first, in list order.
+void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths);
+
+// Validates the sorted set; 0 with `set_extent` filled, or 255 after one show_error.
+std::uint8_t prepare_log_set(const std::vector<std::filesystem::path>& sorted_log_paths,
+                             bool concate, ProgressView& view, LogExtent& set_extent);
+
+}  // namespace tolvane

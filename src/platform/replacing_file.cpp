@@ -1,0 +1,108 @@
+#include "platform/replacing_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+namespace tolvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Follows symbolic links (relative ones from their own folder) to the file that is replaced.
+fs::path resolve_target(const fs::path& target) {
+  fs::path current = target;
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    fs::path link = fs::read_symlink(current, ec);
+    if (ec) return current;
+    current = link.is_absolute() ? link : current.parent_path() / link;
+  }
+  return current;
+}
+
+mode_t current_umask() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
+  if (target.empty()) return std::nullopt;
+  fs::path real_target = resolve_target(target);
+  fs::path folder = real_target.parent_path();
+  if (folder.empty()) folder = ".";
+
+  struct stat existing {};
+  mode_t mode = 0666 & ~current_umask();
+  if (::stat(real_target.c_str(), &existing) == 0) {
+    if (!S_ISREG(existing.st_mode)) return std::nullopt;
+    if (::access(real_target.c_str(), W_OK) != 0) return std::nullopt;
+    mode = existing.st_mode & 07777;
+  }
+
+  std::string pattern = (folder / ("." + real_target.filename().string() + ".XXXXXX")).string();
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return std::nullopt;
+  ::fchmod(fd, mode);
+  std::FILE* stream = ::fdopen(fd, "wb");
+  if (!stream) {
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    return std::nullopt;
+  }
+  return ReplacingFile(stream, fs::path(pattern), real_target);
+}
+
+ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept
+    : stream_(other.stream_),
+      temporary_(std::move(other.temporary_)),
+      target_(std::move(other.target_)) {
+  other.stream_ = nullptr;
+  other.temporary_.clear();
+}
+
+ReplacingFile& ReplacingFile::operator=(ReplacingFile&& other) noexcept {
+  if (this != &other) {
+    discard();
+    stream_ = other.stream_;
+    temporary_ = std::move(other.temporary_);
+    target_ = std::move(other.target_);
+    other.stream_ = nullptr;
+    other.temporary_.clear();
+  }
+  return *this;
+}
+
+ReplacingFile::~ReplacingFile() { discard(); }
+
+void ReplacingFile::discard() {
+  if (stream_) std::fclose(stream_);
+  stream_ = nullptr;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+bool ReplacingFile::commit() {
+  if (!stream_) return false;
+  bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
+  ok = ::fsync(::fileno(stream_)) == 0 && ok;
+  ok = std::fclose(stream_) == 0 && ok;
+  stream_ = nullptr;
+  if (ok) ok = ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (ok) {
+    temporary_.clear();
+    return true;
+  }
+  discard();
+  return false;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,40 @@
+// A file written under a temporary name beside its target and moved over the target only on
+// commit, so that a failed run neither truncates nor destroys an earlier output.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+namespace tolvane {
+
+class ReplacingFile {
+ public:
+  // Creates the temporary file in the target's folder (the folder of the file a symbolic link
+  // points to). Empty when the file cannot be created or an existing target is not writable.
+  static std::optional<ReplacingFile> create(const std::filesystem::path& target);
+
+  ReplacingFile(ReplacingFile&& other) noexcept;
+  ReplacingFile& operator=(ReplacingFile&& other) noexcept;
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+  // Closes and removes the temporary file unless it was committed.
+  ~ReplacingFile();
+
+  std::FILE* stream() const { return stream_; }
+
+  // Flushes and closes the stream and moves the file over the target. False when any of that
+  // failed; the temporary file is then removed and the target left as it was.
+  bool commit();
+
+ private:
+  ReplacingFile(std::FILE* stream, std::filesystem::path temporary, std::filesystem::path target)
+      : stream_(stream), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  void discard();
+
+  std::FILE* stream_ = nullptr;
+  std::filesystem::path temporary_;
+  std::filesystem::path target_;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,26 @@
+// Loading and saving ConversionSettings in the INI file "Tolvane.ini".
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+// "Tolvane.ini" in the folder of the running executable.
+std::filesystem::path settings_path();
+
+// Reads all 46 keys; a missing file or key keeps the value of `defaults`.
+ConversionSettings load_settings(const std::filesystem::path& ini_path,
+                                 const ConversionSettings& defaults);
+
+// Writes all 46 keys in storage order, keeping every other line of the file. A failed write
+// is not reported (returns false, for callers that want to know).
+bool save_settings(const std::filesystem::path& ini_path, const ConversionSettings& settings);
+
+// Applies one value as if the INI file held it ("Section.key"); false for an unknown key.
+bool apply_setting_text(ConversionSettings& settings, std::string_view section_dot_key,
+                        std::string_view value);
+
+}  // namespace tolvane
