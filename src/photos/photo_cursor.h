@@ -1,0 +1,54 @@
+// Places photos on the track by time: walks the sorted logs once, in step with photos in
+// ascending capture-time order, and interpolates between the two points around each photo.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "core/track_point.h"
+
+namespace tolvane {
+
+struct PhotoPlacement {
+  float latitude = 0;
+  float longitude = 0;
+  int point_index = 0;  // global index of the track point, as in the map page's point array
+};
+
+class PhotoCursor {
+ public:
+  // `sorted_logs` must outlive the cursor; `gmt_offset` is Common.GMT.
+  PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset);
+
+  // Opens the first log that holds a point. 0, or 255 when a log cannot be opened.
+  std::uint8_t start();
+  // Places one photo (its capture time, local and unshifted). 0, or 255 when a log can no
+  // longer be opened.
+  std::uint8_t place(const TrackPoint& photo_time, PhotoPlacement& placement);
+  // Closes the log; the destructor does the same.
+  void finish();
+
+ private:
+  struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+
+  bool open_log(std::size_t index);
+  // Reads the following point into `next_`, moving on to the following logs. 1 when read,
+  // 0 when every log has ended, 255 when a log cannot be opened.
+  std::uint8_t read_next();
+
+  const std::vector<std::filesystem::path>& logs_;
+  float gmt_offset_;
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::size_t log_index_ = 0;
+  bool exhausted_ = false;
+  int advance_count_ = 0;
+  TrackPoint previous_{};
+  TrackPoint next_{};
+};
+
+}  // namespace tolvane
