@@ -1,0 +1,50 @@
+// The parts of a conversion run that the KML run and the map page run share: the pre-pass
+// that orders and checks the logs and creates the output, opening a log for a stage, and the
+// commit of the finished output.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/log_set.h"
+#include "core/track_point.h"
+#include "output/run_contracts.h"
+#include "output/text_sink.h"
+#include "platform/replacing_file.h"
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+struct RunStart {
+  ReplacingFile output;    // the output, written under a temporary name until committed
+  LogExtent extent;        // first and last point of the set (UTC) and the box of all positions
+  TrackPoint first_local;  // extent.first in local time
+  TrackPoint last_local;   // extent.last in local time
+  std::string title;       // date_title of the two
+};
+
+// Status "GPSログファイルをチェック中" with progress 100; sorts input.log_paths by start time;
+// creates the output ("出力ファイルを作成できません" before any log is validated); validates the
+// sorted set; converts its first and last point to local time and builds the title. Empty after
+// its one show_error.
+std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
+                                  ProgressView& view);
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using LogStream = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a log for one stage with a large read buffer; null when it cannot be opened (the stage
+// then reports "入力ファイルを読み込めません").
+LogStream open_log(const std::filesystem::path& path);
+
+// Flushes `sink` and moves the output over its target. True, with status "処理を終了しました"
+// and progress 0, when all of it was written; otherwise shows "出力ファイルを作成できません"
+// and leaves an earlier output untouched.
+bool finish_run(RunStart& run, TextSink& sink, ProgressView& view);
+
+}  // namespace tolvane
