@@ -1,11 +1,133 @@
-// Placeholder until the KML run lands.
 #include "output/kml_run.h"
 
-namespace tolvane {
+#include <optional>
 
-RunResult convert_to_kml(ConversionInput&, const ConversionSettings&, ProgressView& view) {
-  view.show_error("KML output is not built yet");
-  return kRunFailed;
+#include "core/nmea_reader.h"
+#include "core/time_helpers.h"
+#include "output/kml_writer.h"
+#include "output/run_messages.h"
+#include "output/run_stages.h"
+#include "output/track_rules.h"
+
+namespace tolvane {
+namespace {
+
+// The Points folder: one placemark for every point the selection takes. False after
+// show_error when a log cannot be read again.
+bool write_points(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
+                  ProgressView& view) {
+  const GoogleEarthSettings& earth = settings.google_earth;
+  const bool embed_time = earth.embed_time == 1;
+  PointSelector selector = PointSelector::for_kml(settings);
+  DistanceTotal distance = DistanceTotal::from_settings(settings);
+  TrackPoint first_stamp;  // UTC times of the first and the last placemark of the run
+  first_stamp.year = -1;
+  TrackPoint last_stamp;
+
+  write_points_folder_open(sink);
+  for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
+    LogStream log = open_log(input.log_paths[i]);
+    if (!log) {
+      view.show_error(messages::kCannotReadInput);
+      return false;
+    }
+    selector.begin_log();
+    distance.begin_log(restarts_route(settings, i));
+    int last_dated_hour = -1;
+    TrackPoint point;
+    while (read_track_point(log.get(), point) == 0) {
+      distance.add(point);
+      if (!selector.take(point)) continue;
+
+      bool show_date = true;
+      if (last_dated_hour == -1 || point.hour != last_dated_hour) {
+        last_dated_hour = point.hour;
+      } else {
+        show_date = earth.day_hourly != 1;
+      }
+      if (embed_time) {
+        if (first_stamp.year == -1) first_stamp = point;
+        last_stamp = point;
+      }
+      TrackPoint local = point;
+      apply_time_offset(local, settings.common.GMT);
+
+      PointPlacemark placemark;
+      placemark.utc_stamp = embed_time ? &point : nullptr;
+      placemark.local = &local;
+      placemark.show_date = show_date;
+      placemark.show_distance = earth.show_distance == 1;
+      placemark.distance_km = distance.km();
+      placemark.heading_style = earth.direction_icon == 1 ? heading_icon_index(point.course) : -1;
+      write_point_placemark(sink, placemark);
+    }
+  }
+  // Every log held a point in the pre-pass; a log emptied since then leaves no span to give.
+  if (embed_time && first_stamp.year != -1) write_time_span(sink, first_stamp, last_stamp);
+  write_points_folder_close(sink);
+  return true;
+}
+
+// The Tracks folders: every point into the route line, split where reception was lost.
+bool write_tracks(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
+                  ProgressView& view) {
+  ReceptionGaps gaps = ReceptionGaps::for_kml(settings);
+  TrackPoint previous;
+  const std::size_t count = input.log_paths.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    LogStream log = open_log(input.log_paths[i]);
+    if (!log) {
+      view.show_error(messages::kCannotReadInput);
+      return false;
+    }
+    if (restarts_route(settings, i)) {
+      gaps.restart();
+      write_tracks_folder_open(sink);
+    }
+    TrackPoint point;
+    while (read_track_point(log.get(), point) == 0) {
+      const LineSwitch line = gaps.add(second_of_day(point));
+      if (line != LineSwitch::kNone) {
+        write_line_switch(sink, line == LineSwitch::kToWeak, previous);
+      }
+      write_route_coordinate(sink, point);
+      previous = point;
+    }
+    if (settings.common.concate == 0 || i + 1 == count) write_tracks_folder_close(sink);
+  }
+  return true;
+}
+
+// Call point of the photo stage, which writes the Pictures folder after the Tracks folder.
+// Until that stage exists, photos of the input are not written.
+bool write_pictures(const ConversionInput& /*input*/, const ConversionSettings& /*settings*/,
+                    TextSink& /*sink*/, ProgressView& /*view*/) {
+  return true;
+}
+
+}  // namespace
+
+RunResult convert_to_kml(ConversionInput& input, const ConversionSettings& settings,
+                         ProgressView& view) {
+  std::optional<RunStart> run = start_run(input, settings, view);
+  if (!run) return kRunFailed;
+  TextSink sink(run->output.stream());
+  const bool photos_present = !input.photo_paths.empty();
+
+  write_kml_head(sink, settings, run->title, photos_present);
+
+  if (settings.google_earth.mode != 0) {
+    view.set_status_text(messages::kWritingPoints);
+    if (!write_points(input, settings, sink, view)) return kRunFailed;
+  }
+
+  view.set_status_text(messages::kWritingRouteLines);
+  if (!write_tracks(input, settings, sink, view)) return kRunFailed;
+
+  if (photos_present && !write_pictures(input, settings, sink, view)) return kRunFailed;
+
+  write_kml_end(sink);
+  return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
 }
 
 }  // namespace tolvane

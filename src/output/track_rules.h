@@ -109,7 +109,7 @@ class ReceptionGaps {
 
   // No previous point, not weak: at the start of a log that restarts the route.
   void restart() {
-    previous_second_ = -1;
+    has_previous_ = false;
     weak_ = false;
   }
   // Tests the step from the previous point to this one and records this one.
@@ -120,7 +120,8 @@ class ReceptionGaps {
  private:
   std::int32_t timeout_seconds_;
   bool split_;
-  std::int64_t previous_second_ = -1;
+  bool has_previous_ = false;
+  std::int64_t previous_second_ = 0;
   bool weak_ = false;
 };
 

@@ -1,0 +1,60 @@
+#include "output/run_stages.h"
+
+#include "core/time_helpers.h"
+#include "output/run_messages.h"
+#include "output/track_rules.h"
+
+namespace tolvane {
+namespace {
+// Logs are read sequentially, once per stage; a large buffer keeps the reads few.
+constexpr std::size_t kLogBufferBytes = 1 << 16;
+}  // namespace
+
+std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
+                                  ProgressView& view) {
+  view.set_status_text(messages::kCheckingLogs);
+  view.set_progress(100);
+
+  sort_logs_by_start(input.log_paths);
+
+  std::optional<ReplacingFile> output = ReplacingFile::create(input.output_path);
+  if (!output) {
+    view.show_error(messages::kCannotCreateOutput);
+    return std::nullopt;
+  }
+
+  LogExtent extent;
+  if (input.log_paths.empty()) {
+    // A run is always given at least one log; without one there is nothing to convert.
+    view.show_error(messages::kCannotOpenInput);
+    return std::nullopt;
+  }
+  if (prepare_log_set(input.log_paths, settings.common.concate == 1, view, extent) != 0) {
+    return std::nullopt;
+  }
+
+  RunStart run{std::move(*output), extent, extent.first, extent.last, {}};
+  apply_time_offset(run.first_local, settings.common.GMT);
+  apply_time_offset(run.last_local, settings.common.GMT);
+  run.title = date_title(run.first_local, run.last_local);
+  return run;
+}
+
+LogStream open_log(const std::filesystem::path& path) {
+  LogStream log(std::fopen(path.c_str(), "r"));
+  if (log) std::setvbuf(log.get(), nullptr, _IOFBF, kLogBufferBytes);
+  return log;
+}
+
+bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {
+  const bool written = sink.flush();
+  if (!written || !run.output.commit()) {
+    view.show_error(messages::kCannotCreateOutput);
+    return false;
+  }
+  view.set_status_text(messages::kFinished);
+  view.set_progress(0);
+  return true;
+}
+
+}  // namespace tolvane
