@@ -1,1 +1,89 @@
-int main() { return 0; }
+// tolvane-convert: converts GPS logs into a KML document or an HTML map page from a terminal.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/console_progress.h"
+#include "cli/convert_options.h"
+#include "output/kml_run.h"
+#include "output/map_page_run.h"
+#include "settings/conversion_settings.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+using namespace tolvane;
+using namespace tolvane::cli;
+
+constexpr int kExitSucceeded = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+void write_text(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+int usage_error(const std::string& reason) {
+  write_text(stderr, "tolvane-convert: " + reason + "\n" + usage_line() +
+                         "\nRun with --help for more information.\n");
+  return kExitUsage;
+}
+
+// ".kml" writes KML, ".html" and ".htm" the map page (any letter case), anything else follows
+// Common.kml_or_html.
+bool writes_map_page(const ConvertOptions& options, const ConversionSettings& settings) {
+  if (options.choice == OutputChoice::kKml) return false;
+  if (options.choice == OutputChoice::kHtml) return true;
+  std::string extension = options.output.extension().string();
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (extension == ".kml") return false;
+  if (extension == ".html" || extension == ".htm") return true;
+  return is_map_page(settings);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ConvertOptions options;
+  const ParseResult parsed = parse_convert_options(argc, argv, options);
+  if (parsed.outcome == ParseOutcome::kExitSuccess) {
+    write_text(stdout, parsed.text);
+    return kExitSucceeded;
+  }
+  if (parsed.outcome == ParseOutcome::kUsageError) return usage_error(parsed.text);
+
+  const std::filesystem::path program_dir = settings_path().parent_path();
+  const std::filesystem::path ini = options.settings.empty() ? settings_path() : options.settings;
+  ConversionSettings settings = load_settings(ini, default_settings(program_dir));
+  for (const std::string& assignment : options.assignments) {
+    std::string name, value;
+    split_assignment(assignment, name, value);
+    if (!apply_setting_text(settings, name, value)) {
+      return usage_error("--set names no setting: " + name);
+    }
+  }
+
+  if (options.save_settings) {
+    if (!save_settings(ini, settings)) {
+      write_text(stderr, "Tolvane: cannot write the settings file " + ini.string() + "\n");
+      return kExitFailed;
+    }
+    if (options.logs.empty()) {
+      if (!options.quiet) write_text(stderr, "Settings saved to " + ini.string() + "\n");
+      return kExitSucceeded;
+    }
+  }
+
+  ConversionInput input;
+  input.log_paths = options.logs;
+  input.output_path = options.output;
+  ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
+  const RunResult result = writes_map_page(options, settings)
+                               ? convert_to_html(input, settings, view)
+                               : convert_to_kml(input, settings, view);
+  view.finish();
+  return result == kRunSucceeded ? kExitSucceeded : kExitFailed;
+}

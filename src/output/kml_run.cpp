@@ -26,7 +26,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
 
   write_points_folder_open(sink);
   for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
-    LogStream log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i]);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -75,7 +75,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
   TrackPoint previous;
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    LogStream log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i]);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;

@@ -5,11 +5,6 @@
 #include "output/track_rules.h"
 
 namespace tolvane {
-namespace {
-// Logs are read sequentially, once per stage; a large buffer keeps the reads few.
-constexpr std::size_t kLogBufferBytes = 1 << 16;
-}  // namespace
-
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
                                   ProgressView& view) {
   view.set_status_text(messages::kCheckingLogs);
@@ -38,12 +33,6 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
   apply_time_offset(run.last_local, settings.common.GMT);
   run.title = date_title(run.first_local, run.last_local);
   return run;
-}
-
-LogStream open_log(const std::filesystem::path& path) {
-  LogStream log(std::fopen(path.c_str(), "r"));
-  if (log) std::setvbuf(log.get(), nullptr, _IOFBF, kLogBufferBytes);
-  return log;
 }
 
 bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {

@@ -1,15 +1,14 @@
 // The parts of a conversion run that the KML run and the map page run share: the pre-pass
-// that orders and checks the logs and creates the output, opening a log for a stage, and the
-// commit of the finished output.
+// that orders and checks the logs and creates the output, and the commit of the finished
+// output.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/log_set.h"
+#include "core/nmea_reader.h"
 #include "core/track_point.h"
 #include "output/run_contracts.h"
 #include "output/text_sink.h"
@@ -33,14 +32,9 @@ struct RunStart {
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
                                   ProgressView& view);
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using LogStream = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens a log for one stage with a large read buffer; null when it cannot be opened (the stage
-// then reports "入力ファイルを読み込めません").
-LogStream open_log(const std::filesystem::path& path);
+// Logs are opened for each stage with open_log (core/nmea_reader.h); a log that cannot be
+// opened again ends the run with "入力ファイルを読み込めません".
+using LogStream = LogFile;
 
 // Flushes `sink` and moves the output over its target. True, with status "処理を終了しました"
 // and progress 0, when all of it was written; otherwise shows "出力ファイルを作成できません"

@@ -1,0 +1,104 @@
+#include "cli/convert_options.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+
+namespace tolvane::cli {
+namespace {
+
+std::string lower_case(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool ends_with(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+const char* usage_line() { return "Usage: tolvane-convert [options] -o OUTPUT FILE..."; }
+
+bool is_photo_name(const std::filesystem::path& path) {
+  const std::string name = lower_case(path.filename().string());
+  return ends_with(name, ".jpg") || ends_with(name, ".jpeg");
+}
+
+bool split_assignment(const std::string& assignment, std::string& name, std::string& value) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) return false;
+  name = assignment.substr(0, equals);
+  value = assignment.substr(equals + 1);
+  return true;
+}
+
+ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options) {
+  CLI::App app(
+      "Converts NMEA logs of a GPS logger into a KML document for Google Earth or an HTML map "
+      "page.",
+      "tolvane-convert");
+  app.set_version_flag("--version", std::string("tolvane-convert ") + TOLVANE_VERSION);
+
+  std::string output;
+  std::string settings;
+  std::vector<std::string> files;
+  bool kml = false;
+  bool html = false;
+  app.add_option("-o,--output", output, "The KML or HTML file to write")->option_text("PATH");
+  app.add_flag("--kml", kml, "Write a KML document (default: by the output's extension)");
+  app.add_flag("--html", html, "Write an HTML map page (default: by the output's extension)");
+  app.add_option("--settings", settings,
+                 "Settings file (default: Tolvane.ini beside the executable; a missing file "
+                 "means all defaults)")
+      ->option_text("PATH");
+  app.add_option("--set", options.assignments,
+                 "Use VALUE for one setting, as if the settings file held it (repeatable)")
+      ->option_text("Section.key=VALUE")
+      ->take_all()
+      ->expected(1)
+      ->allow_extra_args(false);
+  app.add_flag("--save-settings", options.save_settings,
+               "Write all settings (after --set) to the settings file; without FILE only save");
+  app.add_flag("-q,--quiet", options.quiet, "Show no status, only a failure");
+  app.add_option("FILE", files, "GPS logs (photos, *.jpg and *.jpeg, are not supported yet)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    return {ParseOutcome::kExitSuccess, app.help()};
+  } catch (const CLI::CallForVersion&) {
+    return {ParseOutcome::kExitSuccess, std::string("tolvane-convert ") + TOLVANE_VERSION + "\n"};
+  } catch (const CLI::ParseError& error) {
+    return {ParseOutcome::kUsageError, error.what()};
+  }
+
+  if (kml && html) return {ParseOutcome::kUsageError, "--kml and --html exclude each other"};
+  options.choice = kml    ? OutputChoice::kKml
+                   : html ? OutputChoice::kHtml
+                          : OutputChoice::kByExtension;
+  options.output = output;
+  options.settings = settings;
+  for (const std::string& file : files) {
+    if (is_photo_name(file)) {
+      return {ParseOutcome::kUsageError, "photos are not supported yet: " + file};
+    }
+    options.logs.emplace_back(file);
+  }
+  for (const std::string& assignment : options.assignments) {
+    std::string name, value;
+    if (!split_assignment(assignment, name, value)) {
+      return {ParseOutcome::kUsageError, "--set needs Section.key=VALUE: " + assignment};
+    }
+  }
+  if (options.logs.empty()) {
+    if (!options.save_settings) return {ParseOutcome::kUsageError, "no GPS log given"};
+  } else if (options.output.empty()) {
+    return {ParseOutcome::kUsageError, "no output given (-o OUTPUT)"};
+  }
+  return {};
+}
+
+}  // namespace tolvane::cli

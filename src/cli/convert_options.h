@@ -1,0 +1,43 @@
+// The command line of tolvane-convert: what it asks for, parsed into a plain record.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tolvane::cli {
+
+enum class OutputChoice { kByExtension, kKml, kHtml };
+
+struct ConvertOptions {
+  std::filesystem::path output;  // -o, --output
+  OutputChoice choice = OutputChoice::kByExtension;
+  std::filesystem::path settings;           // --settings; empty: beside the executable
+  std::vector<std::string> assignments;     // --set Section.key=VALUE, in order
+  bool save_settings = false;               // --save-settings
+  bool quiet = false;                       // -q, --quiet
+  std::vector<std::filesystem::path> logs;  // FILE arguments that are GPS logs, in order
+};
+
+enum class ParseOutcome { kRun, kExitSuccess, kUsageError };
+
+struct ParseResult {
+  ParseOutcome outcome = ParseOutcome::kRun;
+  std::string text;  // help or version text to print (kExitSuccess), the reason (kUsageError)
+};
+
+// Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
+// missing value, --kml with --html, a photo among the files (not supported yet), FILE
+// arguments without -o, or nothing to do at all.
+ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
+
+// "Usage: tolvane-convert [options] -o OUTPUT FILE..."
+const char* usage_line();
+
+// A name ending in ".jpg" or ".jpeg", in any letter case, is a photo.
+bool is_photo_name(const std::filesystem::path& path);
+
+// Splits "Section.key=VALUE" at its first "="; false without one.
+bool split_assignment(const std::string& assignment, std::string& name, std::string& value);
+
+}  // namespace tolvane::cli
