@@ -8,6 +8,8 @@
 
 namespace tolvane {
 
+class IniDocument;
+
 // "Tolvane.ini" in the folder of the running executable.
 std::filesystem::path settings_path();
 
@@ -22,5 +24,10 @@ bool save_settings(const std::filesystem::path& ini_path, const ConversionSettin
 // Applies one value as if the INI file held it ("Section.key"); false for an unknown key.
 bool apply_setting_text(ConversionSettings& settings, std::string_view section_dot_key,
                         std::string_view value);
+
+// The same on a document already in memory: reading all 46 keys over `defaults`, and setting
+// all 46 keys in storage order.
+ConversionSettings read_settings(const IniDocument& document, const ConversionSettings& defaults);
+void write_settings(IniDocument& document, const ConversionSettings& settings);
 
 }  // namespace tolvane

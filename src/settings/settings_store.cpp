@@ -1,0 +1,105 @@
+#include "settings/settings_store.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "core/c_number.h"
+#include "output/text_format.h"
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+
+namespace tolvane {
+namespace {
+
+// Longest text value that is loaded; a longer one is cut there.
+constexpr std::size_t kTextLimit = 4095;
+
+// As the platform's profile integer reader: blanks, an optional sign and decimal digits up to
+// the first other character, kept modulo 2^32; 0 when there are no digits.
+std::int32_t profile_int(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  std::uint32_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+  }
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}
+
+void read_value(std::string_view text, Flag& flag) {
+  flag = static_cast<Flag>(static_cast<std::uint8_t>(profile_int(text) & 0xFF));
+}
+void read_value(std::string_view text, std::int32_t& number) { number = profile_int(text); }
+void read_value(std::string_view text, float& number) {
+  const double value = c_atof(std::string(text).c_str());
+  if (value > FLT_MAX) {
+    number = HUGE_VALF;
+  } else if (value < -FLT_MAX) {
+    number = -HUGE_VALF;
+  } else {
+    number = static_cast<float>(value);
+  }
+}
+void read_value(std::string_view text, std::string& value) { value = text.substr(0, kTextLimit); }
+
+std::string written_value(Flag flag) { return format_text("%d", static_cast<int>(flag)); }
+std::string written_value(std::int32_t number) { return format_text("%d", number); }
+std::string written_value(float number) { return format_text("%.1f", static_cast<double>(number)); }
+std::string written_value(const std::string& value) { return value; }
+
+}  // namespace
+
+std::filesystem::path settings_path() { return program_dir() / "Tolvane.ini"; }
+
+ConversionSettings read_settings(const IniDocument& document, const ConversionSettings& defaults) {
+  ConversionSettings settings = defaults;
+  for_each_setting(settings, [&document](const char* section, const char* key, auto& field) {
+    if (std::optional<std::string> value = document.get(section, key)) read_value(*value, field);
+  });
+  return settings;
+}
+
+void write_settings(IniDocument& document, const ConversionSettings& settings) {
+  for_each_setting(settings, [&document](const char* section, const char* key, const auto& field) {
+    document.set(section, key, written_value(field));
+  });
+}
+
+ConversionSettings load_settings(const std::filesystem::path& ini_path,
+                                 const ConversionSettings& defaults) {
+  IniDocument document;
+  IniDocument::read(ini_path, document);
+  return read_settings(document, defaults);
+}
+
+bool save_settings(const std::filesystem::path& ini_path, const ConversionSettings& settings) {
+  IniDocument document;
+  // A file that exists but cannot be read is left alone rather than replaced without its
+  // other lines.
+  if (IniDocument::read(ini_path, document) == IniDocument::ReadStatus::unreadable) return false;
+  write_settings(document, settings);
+  return document.write(ini_path);
+}
+
+bool apply_setting_text(ConversionSettings& settings, std::string_view section_dot_key,
+                        std::string_view value) {
+  const std::size_t dot = section_dot_key.find('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view section = section_dot_key.substr(0, dot);
+  const std::string_view key = section_dot_key.substr(dot + 1);
+  bool found = false;
+  for_each_setting(settings, [&](const char* s, const char* k, auto& field) {
+    if (!found && ini_names_equal(s, section) && ini_names_equal(k, key)) {
+      read_value(ini_value_text(value), field);
+      found = true;
+    }
+  });
+  return found;
+}
+
+}  // namespace tolvane
