@@ -1,11 +1,123 @@
-// Placeholder until the map page run lands.
 #include "output/map_page_run.h"
 
-namespace tolvane {
+#include <optional>
+#include <string>
 
-RunResult convert_to_html(ConversionInput&, const ConversionSettings&, ProgressView& view) {
-  view.show_error("HTML output is not built yet");
-  return kRunFailed;
+#include "core/nmea_reader.h"
+#include "core/time_helpers.h"
+#include "output/map_page_body.h"
+#include "output/map_page_head.h"
+#include "output/map_page_switches.h"
+#include "output/run_messages.h"
+#include "output/run_stages.h"
+#include "output/track_rules.h"
+
+namespace tolvane {
+namespace {
+
+// The marker lines: one for every point the selection takes, carrying the point's index in the
+// page's point array, then one line break. False after show_error when a log cannot be read
+// again.
+bool write_markers(const ConversionInput& input, const ConversionSettings& settings,
+                   const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
+  PointSelector selector = PointSelector::for_map_page(settings);
+  DistanceTotal distance = DistanceTotal::from_settings(settings);
+  int marker_index = 0;
+  std::string information;
+  for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
+    LogFile log = open_log(input.log_paths[i]);
+    if (!log) {
+      view.show_error(messages::kCannotReadInput);
+      return false;
+    }
+    selector.begin_log();
+    distance.begin_log(restarts_route(settings, i));
+    TrackPoint point;
+    while (read_track_point(log.get(), point) == 0) {
+      distance.add(point);
+      if (selector.take(point)) {
+        TrackPoint local = point;
+        apply_time_offset(local, settings.common.GMT);
+        // With route on a click drives the replay, so the marker carries no text.
+        if (!page.route) information = marker_information_text(local, distance.km());
+        write_marker(page, heading_icon_index(point.course), local, information, marker_index,
+                     sink);
+      }
+      ++marker_index;
+    }
+  }
+  sink.line(0, {});
+  return true;
+}
+
+// Every point into the page's point array with its read-outs, and the polylines cut by
+// reception (local time). False after show_error when a log cannot be read again.
+bool write_route(const ConversionInput& input, const ConversionSettings& settings,
+                 const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
+  DistanceTotal distance = DistanceTotal::from_settings(settings);
+  PolylineCutter polylines(settings, sink);
+  const std::size_t count = input.log_paths.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    LogFile log = open_log(input.log_paths[i]);
+    if (!log) {
+      view.show_error(messages::kCannotReadInput);
+      return false;
+    }
+    const bool restart = restarts_route(settings, i);
+    distance.begin_log(restart);
+    polylines.begin_log(restart);
+    TrackPoint point;
+    while (read_track_point(log.get(), point) == 0) {
+      distance.add(point);
+      TrackPoint local = point;
+      apply_time_offset(local, settings.common.GMT);
+      write_track_point(page, local, distance.km(), sink);
+      polylines.point_pushed(local);
+    }
+    polylines.end_log(settings.common.concate == 0 || i + 1 == count);
+  }
+  return true;
+}
+
+// Call point of the photo stage, which writes the photo frame inside the container. Until that
+// stage exists the frame stays empty, so that the container still closes.
+bool write_photos(const ConversionInput& /*input*/, const ConversionSettings& settings,
+                  const MapPageSwitches& /*page*/, TextSink& sink, ProgressView& /*view*/) {
+  write_photo_frame_start(settings, sink);
+  write_photo_frame_end(sink);
+  return true;
+}
+
+}  // namespace
+
+RunResult convert_to_html(ConversionInput& input, const ConversionSettings& settings,
+                          ProgressView& view) {
+  std::optional<RunStart> run = start_run(input, settings, view);
+  if (!run) return kRunFailed;
+  TextSink sink(run->output.stream());
+  const MapPageSwitches page = map_page_switches(settings, !input.photo_paths.empty());
+
+  MapPageTrack track;
+  track.first_point = run->first_local;
+  track.min_latitude = run->extent.min_latitude;
+  track.max_latitude = run->extent.max_latitude;
+  track.min_longitude = run->extent.min_longitude;
+  track.max_longitude = run->extent.max_longitude;
+  write_map_page_head(run->title, track, settings.google_maps.api2_zoom, page, settings, sink);
+
+  if (settings.google_maps.mode != 0) {
+    view.set_status_text(messages::kWritingPoints);
+    if (!write_markers(input, settings, page, sink, view)) return kRunFailed;
+  }
+
+  view.set_status_text(messages::kWritingRouteInfo);
+  if (!write_route(input, settings, page, sink, view)) return kRunFailed;
+
+  write_overlay_startup_and_head_end(page, sink);
+  write_body_start(run->title, page, settings, sink);
+  if (page.photos_present && !write_photos(input, settings, page, sink, view)) return kRunFailed;
+  write_body_end(page, sink);
+  return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
 }
 
 }  // namespace tolvane
