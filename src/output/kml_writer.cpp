@@ -262,8 +262,11 @@ void write_photo_placemark(TextSink& sink, const PhotoPlacemark& photo) {
       "  <Placemark>\n"
       "    <description>\n");
   if (photo.embed_link) {
+    // An absolute POSIX path brings its own first slash: "file:///" + "home/..." is the link.
+    std::string_view path = photo.photo_path;
+    if (!path.empty() && path.front() == '/') path.remove_prefix(1);
     sink.write("      <![CDATA[<div><a href=\"file:///");
-    sink.write(photo.photo_path);
+    sink.write(path);
     sink.write("\"><img src=\"");
   } else {
     sink.write("      <![CDATA[<div><img src=\"");

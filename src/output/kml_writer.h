@@ -47,9 +47,11 @@ void write_pictures_folder_open(TextSink& sink);
 
 // One photo placemark. Texts are UTF-8 and written as they are (they stand inside CDATA).
 struct PhotoPlacemark {
-  int number = 1;                     // 1, 2, ... in capture-time order
-  bool embed_link = false;            // Common.jpeg_embed_link is 1: link to the full photo
-  std::string_view photo_path;        // full path with slashes, for the "file:///" link
+  int number = 1;           // 1, 2, ... in capture-time order
+  bool embed_link = false;  // Common.jpeg_embed_link is 1: link to the full photo
+  // Full path of the photo with slashes ("C:/..." or "/home/..."), linked as "file:///C:/..."
+  // or "file:///home/...".
+  std::string_view photo_path;
   std::string_view thumbnail_source;  // folder name, "/", file name; relative to the output
   std::string_view thumbnail_name;    // file name of the thumbnail
   int thumbnail_width = 0;
