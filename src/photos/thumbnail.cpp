@@ -1,0 +1,237 @@
+#include "photos/thumbnail.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+
+#include "photos/thumbnail_resampler.h"
+#include "photos/thumbnail_size.h"
+#include "platform/directories.h"
+#include "platform/path_text.h"
+#include "platform/replacing_file.h"
+
+namespace tolvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The most memory libjpeg may take for one photo: the whole coefficient image of a progressive
+// photo of about 340 megapixels, and a bound on what a damaged header can make it ask for.
+constexpr long kDecoderMemoryLimit = 1L << 30;
+
+// A standard error manager whose fatal errors return to the recovery point of the call that is
+// using it, and whose warnings and trace messages go nowhere.
+struct JpegErrors : jpeg_error_mgr {
+  std::jmp_buf* recovery = nullptr;
+};
+
+[[noreturn]] void return_to_recovery_point(j_common_ptr info) {
+  std::jmp_buf* recovery = static_cast<JpegErrors*>(info->err)->recovery;
+  if (recovery == nullptr) std::abort();  // a libjpeg call outside guarded()
+  std::longjmp(*recovery, 1);
+}
+
+void discard_message(j_common_ptr) {}
+
+void install(JpegErrors& errors) {
+  jpeg_std_error(&errors);
+  errors.error_exit = return_to_recovery_point;
+  errors.output_message = discard_message;
+}
+
+// The libjpeg objects, destroyed on every path; destroying one that was never created (or whose
+// creation failed) does nothing.
+struct Decoder {
+  jpeg_decompress_struct info{};
+  JpegErrors errors;
+  Decoder() {
+    install(errors);
+    info.err = &errors;
+  }
+  ~Decoder() { jpeg_destroy_decompress(&info); }
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+};
+
+struct Encoder {
+  jpeg_compress_struct info{};
+  JpegErrors errors;
+  Encoder() {
+    install(errors);
+    info.err = &errors;
+  }
+  ~Encoder() { jpeg_destroy_compress(&info); }
+  Encoder(const Encoder&) = delete;
+  Encoder& operator=(const Encoder&) = delete;
+};
+
+// Runs `steps`, which call libjpeg, with a recovery point in this frame: a fatal error of either
+// object ends them here with false. Neither this frame nor `steps` owns anything with a
+// destructor, so the jump skips no cleanup; the caller's holders release everything afterwards.
+template <typename Steps>
+bool guarded(JpegErrors& first, JpegErrors* second, Steps&& steps) {
+  std::jmp_buf recovery;
+  first.recovery = &recovery;
+  if (second != nullptr) second->recovery = &recovery;
+  if (setjmp(recovery) != 0) {
+    first.recovery = nullptr;
+    if (second != nullptr) second->recovery = nullptr;
+    return false;
+  }
+  bool ok = steps();
+  first.recovery = nullptr;
+  if (second != nullptr) second->recovery = nullptr;
+  return ok;
+}
+
+// Every photo is decoded to RGB: greyscale and YCbCr by libjpeg, CMYK and YCCK to CMYK and then
+// by cmyk_to_rgb. False for colour spaces that have no RGB meaning.
+bool choose_output_colour(jpeg_decompress_struct& info) {
+  switch (info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+      info.out_color_space = JCS_RGB;
+      return true;
+    case JCS_CMYK:
+    case JCS_YCCK:
+      info.out_color_space = JCS_CMYK;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// libjpeg delivers the Adobe form of CMYK, in which 255 means no ink.
+void cmyk_to_rgb(const std::uint8_t* cmyk, std::uint8_t* rgb, std::size_t pixels) {
+  for (std::size_t i = 0; i < pixels; ++i, cmyk += 4, rgb += 3) {
+    const unsigned k = cmyk[3];
+    rgb[0] = static_cast<std::uint8_t>(cmyk[0] * k / 255);
+    rgb[1] = static_cast<std::uint8_t>(cmyk[1] * k / 255);
+    rgb[2] = static_cast<std::uint8_t>(cmyk[2] * k / 255);
+  }
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
+  const std::string& text = output.native();
+  std::size_t separator = find_last_separator(text);
+  std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  std::size_t dot = text.rfind('.');
+  std::size_t stem_end = dot != std::string::npos && dot > name_start ? dot : text.size();
+  if (stem_end + 6 > kThumbnailPathLimit) return std::nullopt;
+  fs::path folder(text.substr(0, stem_end) + "_pics");
+  if (!make_directory(folder)) return std::nullopt;
+  return folder;
+}
+
+ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, int larger_edge,
+                               int quality, Flag keep_existing) {
+  ThumbnailResult result;
+  const std::string& folder_text = folder.native();
+  if (folder_text.size() >= kThumbnailPathLimit) return result;
+  std::string_view name = file_name_of(photo.native());
+  if (folder_text.size() + name.size() + 5 > kThumbnailPathLimit) return result;
+  std::string thumbnail_text = folder_text;
+  thumbnail_text += kPathSeparator;
+  thumbnail_text += 's';
+  thumbnail_text += name;
+  result.path = thumbnail_text;
+  if (larger_edge <= 0) return result;
+
+  std::unique_ptr<std::FILE, FileCloser> input(std::fopen(photo.c_str(), "rb"));
+  if (!input) return result;
+  Decoder decoder;
+  jpeg_decompress_struct& source = decoder.info;
+  bool header_read = guarded(decoder.errors, nullptr, [&] {
+    jpeg_create_decompress(&source);
+    source.mem->max_memory_to_use = kDecoderMemoryLimit;
+    jpeg_stdio_src(&source, input.get());
+    jpeg_read_header(&source, TRUE);
+    if (!choose_output_colour(source)) return false;
+    jpeg_calc_output_dimensions(&source);
+    return true;
+  });
+  if (!header_read) return result;
+
+  const int photo_width = static_cast<int>(source.output_width);
+  const int photo_height = static_cast<int>(source.output_height);
+  const int components = source.output_components;
+  std::optional<ThumbnailSize> size = thumbnail_size(photo_width, photo_height, larger_edge);
+  if (!size) return result;
+  result.width = size->width;
+  result.height = size->height;
+  result.width_percent = size->width_percent;
+
+  if (keep_existing == 1 && file_exists(result.path)) {
+    result.status = 0;
+    return result;
+  }
+
+  std::unique_ptr<ThumbnailResampler> resampler;
+  std::unique_ptr<ScanlineBuffer> cmyk_row;
+  try {
+    resampler = std::make_unique<ThumbnailResampler>(photo_width, photo_height, *size);
+    if (components == 4) {
+      cmyk_row = std::make_unique<ScanlineBuffer>(static_cast<std::size_t>(photo_width) * 4);
+    }
+  } catch (const std::bad_alloc&) {
+    return result;
+  }
+
+  std::optional<ReplacingFile> output = ReplacingFile::create(result.path);
+  if (!output) return result;
+  Encoder encoder;
+  jpeg_compress_struct& target = encoder.info;
+  bool written = guarded(decoder.errors, &encoder.errors, [&] {
+    jpeg_start_decompress(&source);
+    if (static_cast<int>(source.output_width) != photo_width ||
+        static_cast<int>(source.output_height) != photo_height ||
+        source.output_components != components || (components != 3 && components != 4)) {
+      return false;
+    }
+    jpeg_create_compress(&target);
+    jpeg_stdio_dest(&target, output->stream());
+    target.image_width = static_cast<JDIMENSION>(size->width);
+    target.image_height = static_cast<JDIMENSION>(size->height);
+    target.input_components = 3;
+    target.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&target);
+    jpeg_set_quality(&target, quality, TRUE);
+    jpeg_start_compress(&target, TRUE);
+    // Each photo row is resampled as it arrives and each thumbnail row encoded when complete.
+    while (source.output_scanline < source.output_height) {
+      JSAMPROW row = cmyk_row ? cmyk_row->data() : resampler->input_row();
+      if (jpeg_read_scanlines(&source, &row, 1) != 1) return false;
+      if (cmyk_row) {
+        cmyk_to_rgb(cmyk_row->data(), resampler->input_row(),
+                    static_cast<std::size_t>(photo_width));
+      }
+      resampler->push_row();
+      while (JSAMPROW done = resampler->next_output_row()) {
+        jpeg_write_scanlines(&target, &done, 1);
+      }
+    }
+    if (!resampler->done()) return false;
+    jpeg_finish_compress(&target);
+    jpeg_finish_decompress(&source);
+    return true;
+  });
+  if (!written || !output->commit()) return result;
+  result.status = 0;
+  return result;
+}
+
+}  // namespace tolvane

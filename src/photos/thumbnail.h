@@ -1,0 +1,44 @@
+// The picture folder beside an output file and the reduced copies of photos written into it:
+// each photo decoded with libjpeg, resampled by ThumbnailResampler and encoded again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+// The longest folder or thumbnail path that is formed, in bytes.
+inline constexpr std::size_t kThumbnailPathLimit = 8191;
+
+// Forms the picture folder of an output file, the output path without its extension (from the
+// last "." of its file name on; a leading "." of the file name is not one) followed by "_pics",
+// and creates it. Empty when the name would be longer than kThumbnailPathLimit, or when the
+// folder neither could be made nor was there already.
+std::optional<std::filesystem::path> make_thumbnail_folder(const std::filesystem::path& output);
+
+struct ThumbnailResult {
+  std::uint8_t status = 255;   // 0 when the thumbnail exists afterwards, 255 on any failure
+  std::filesystem::path path;  // the folder, "/", "s" and the photo's file name
+  int width = 0;               // the thumbnail's size in pixels (on 0)
+  int height = 0;
+  int width_percent = 0;  // width x 100 / larger edge
+};
+
+// Writes the thumbnail of `photo` into `folder`: its longer side `larger_edge` pixels, encoded
+// as a baseline JPEG of the given quality (Common.jpeg_larger_edge, Common.jpeg_quality). With
+// `keep_existing` 1 (Common.jpeg_quit_overwrite) an existing thumbnail file is left as it is
+// and only the sizes are computed. Greyscale photos are decoded as RGB and CMYK/YCCK photos
+// converted to it. The file is written under a temporary name and put in place only when it is
+// complete, so a failure leaves an earlier thumbnail untouched. Every failure (a path over the
+// limit, a photo that cannot be opened or decoded, a size of 0 or above what JPEG can hold, a
+// file that cannot be written) gives status 255 with all files closed and all memory freed.
+// Calls on different threads do not interfere.
+ThumbnailResult make_thumbnail(const std::filesystem::path& photo,
+                               const std::filesystem::path& folder, int larger_edge, int quality,
+                               Flag keep_existing);
+
+}  // namespace tolvane

@@ -1,0 +1,20 @@
+#include "platform/directories.h"
+
+#include <system_error>
+
+namespace tolvane {
+namespace fs = std::filesystem;
+
+bool make_directory(const fs::path& folder) {
+  std::error_code error;
+  fs::create_directory(folder, error);
+  return fs::is_directory(folder, error);
+}
+
+bool file_exists(const fs::path& path) {
+  std::error_code error;
+  fs::file_status status = fs::status(path, error);
+  return fs::exists(status) && !fs::is_directory(status);
+}
+
+}  // namespace tolvane
