@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Converts the bundled example into OUT: scripts/demo.sh BUILD_DIR OUT_DIR
+# Converts the bundled example into OUT and lists what it wrote: scripts/demo.sh BUILD_DIR OUT_DIR
 set -euo pipefail
 build=${1:-build}
 out=${2:-out}
 mkdir -p "$out"
+# A settings file of the demo's own, so that the one beside the executable is left alone.
 "$build/tolvane-convert" --settings "$out/Tolvane.ini" -o "$out/example.kml" examples/example.log
-echo "demo: wrote $out/example.kml"
+echo "demo: wrote into $out/:"
+for file in "$out"/example.kml; do
+  placemarks=$(grep -c '<Placemark>' "$file" || true)
+  printf '  %s  %s bytes, %s placemarks (open it with Google Earth)\n' \
+    "$file" "$(wc -c <"$file" | tr -d ' ')" "$placemarks"
+done
