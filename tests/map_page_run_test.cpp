@@ -1,0 +1,322 @@
+// The map page run: whole pages from generated logs, the stages, and the failures.
+#include "output/map_page_run.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "map_page_test_support.h"
+#include "output/run_messages.h"
+#include "output/text_format.h"
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::count_of;
+using testing::read_file;
+
+struct RecordingView : ProgressView {
+  std::vector<std::string> calls;
+  int errors = 0;
+  void set_status_text(std::string_view text) override {
+    calls.push_back("status " + std::string(text));
+  }
+  void set_progress(int percent) override { calls.push_back(format_text("progress %d", percent)); }
+  void show_error(std::string_view message) override {
+    ++errors;
+    calls.push_back("error " + std::string(message));
+  }
+};
+
+// One fix of a generated log, in UTC.
+struct Fix {
+  int hhmmss;
+  int ddmmyy;
+  double latitude;  // degrees, north positive
+  double longitude;
+  double knots;
+  double course;
+  double altitude;
+};
+
+std::string nmea_coordinate(double degrees, int degree_digits) {
+  const double magnitude = degrees < 0 ? -degrees : degrees;
+  const int whole = static_cast<int>(magnitude);
+  const double minutes = (magnitude - whole) * 60.0;
+  return format_text(degree_digits == 2 ? "%02d%07.4f" : "%03d%07.4f", whole, minutes);
+}
+
+std::string nmea_text(const std::vector<Fix>& fixes) {
+  std::string text = "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n";
+  for (const Fix& f : fixes) {
+    const std::string lat = nmea_coordinate(f.latitude, 2) + (f.latitude < 0 ? ",S" : ",N");
+    const std::string lon = nmea_coordinate(f.longitude, 3) + (f.longitude < 0 ? ",W" : ",E");
+    append_format(text, "$GPGGA,%06d.000,%s,%s,1,08,0.9,%.1f,M,39.5,M,,*47\r\n", f.hhmmss,
+                  lat.c_str(), lon.c_str(), f.altitude);
+    append_format(text, "$GPRMC,%06d.000,A,%s,%s,%.2f,%.2f,%06d,,,A*6A\r\n", f.hhmmss, lat.c_str(),
+                  lon.c_str(), f.knots, f.course, f.ddmmyy);
+  }
+  return text;
+}
+
+int add_seconds(int hhmmss, int seconds) {
+  int s = hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100 + seconds;
+  s %= 86400;
+  return s / 3600 * 10000 + s / 60 % 60 * 100 + s % 60;
+}
+
+// Log A: 20 fixes 40 s apart from 14:50:00 UTC on 5 January 2008 (23:50 local with GMT 9), so
+// the track passes local midnight; a 120 s gap before fix 10. Log B: 5 fixes 10 s apart from
+// 15:30:00 UTC.
+std::vector<Fix> log_a() {
+  std::vector<Fix> fixes;
+  int time = 145000;
+  for (int i = 0; i < 20; ++i) {
+    if (i == 10) time = add_seconds(time, 80);
+    fixes.push_back(
+        {time, 50108, 35.6 + 0.0015 * i, 139.7 + 0.002 * i, 10.0 + i, 20.0 * i, -3.5 + 7.25 * i});
+    time = add_seconds(time, 40);
+  }
+  return fixes;
+}
+
+std::vector<Fix> log_b() {
+  std::vector<Fix> fixes;
+  for (int i = 0; i < 5; ++i) {
+    fixes.push_back(
+        {add_seconds(153000, 10 * i), 50108, 35.64 - 0.0011 * i, 139.74, 3.5, 348.75, 12.0});
+  }
+  return fixes;
+}
+
+class MapPageRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tolvane_map_run_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    input_.output_path = dir_ / "trip.html";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path write_log(const std::string& name, const std::string& text) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  // Runs with the logs B, A (the run sorts them) and returns the page.
+  std::string run_two_logs(const ConversionSettings& settings) {
+    input_.log_paths = {write_log("b.log", nmea_text(log_b())),
+                        write_log("a.log", nmea_text(log_a()))};
+    EXPECT_EQ(convert_to_html(input_, settings, view_), kRunSucceeded);
+    EXPECT_EQ(view_.errors, 0);
+    return read_file(input_.output_path);
+  }
+
+  fs::path dir_;
+  ConversionInput input_;
+  RecordingView view_;
+};
+
+TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
+  const std::string page = run_two_logs(ConversionSettings{});
+  testing::expect_golden(page, "run_default.html");
+  EXPECT_EQ(view_.calls,
+            (std::vector<std::string>{"status GPSログファイルをチェック中", "progress 100",
+                                      "status ポイントアイコンを出力中", "status 経路情報を出力中",
+                                      "status 処理を終了しました", "progress 0"}));
+}
+
+TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
+  ConversionSettings settings;
+  settings.google_maps.show_altitude = 1;
+  settings.google_maps.api2_zoom = 13;
+  settings.google_maps.use_key = 1;
+  settings.google_maps.key = "KEY";
+  settings.google_maps.mode = 2;
+  settings.google_maps.minimum_movement = 0;
+  testing::expect_golden(run_two_logs(settings), "run_all_read_outs.html");
+}
+
+TEST_F(MapPageRun, RouteOffGivesTheGoldenPageWithInformationWindows) {
+  ConversionSettings settings;
+  settings.google_maps.route = 0;
+  settings.google_maps.direction_icon = 0;
+  settings.common.concate = 0;
+  settings.google_maps.mode = 5;
+  testing::expect_golden(run_two_logs(settings), "run_route_off.html");
+}
+
+TEST_F(MapPageRun, MarkerIndexCountsEveryPointOfEveryLog) {
+  ConversionSettings settings;
+  settings.google_maps.mode = 1;
+  settings.google_maps.minimum_movement = 0;
+  const std::string page = run_two_logs(settings);
+  // Log A (20 points) comes first after the sort; B's first point is index 20.
+  EXPECT_NE(page.find(",\"\",0));\r\n"), std::string::npos);
+  EXPECT_NE(
+      page.find("    map.addOverlay(createMarker0(new GLatLng(35.6399994,139.7400055),\"\",20));"),
+      std::string::npos);
+  EXPECT_EQ(count_of(page, "points.push("), 25);
+  EXPECT_EQ(count_of(page, "point_info.push("), 25);
+}
+
+TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
+  ConversionSettings settings;
+  settings.google_maps.mode = 0;
+  const std::string page = run_two_logs(settings);
+  EXPECT_EQ(page.find("map.addOverlay(createMarker"), std::string::npos);
+  EXPECT_NE(page.find("    icon15.infoWindowAnchor = new GPoint(5, 1);\r\n"
+                      "\r\n"
+                      "    points.push("),
+            std::string::npos);
+  EXPECT_EQ(std::find(view_.calls.begin(), view_.calls.end(), "status ポイントアイコンを出力中"),
+            view_.calls.end());
+}
+
+TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
+  ConversionSettings settings;
+  settings.google_maps.route = 2;
+  settings.google_maps.show_analog = 1;
+  settings.google_maps.direction_icon = 2;
+  const std::string page = run_two_logs(settings);
+  for (const char* absent : {"point_info", "time_info", "playRoute", "createMarker0", "icon15"}) {
+    EXPECT_EQ(page.find(absent), std::string::npos) << absent;
+  }
+  // With route off the markers carry their information text.
+  EXPECT_NE(page.find("map.addOverlay(createMarker(new GLatLng(35.5999985,139.6999969),"
+                      "\"<strong>2008年1月5日(土) 23:50.00<br />(0.0 km)"),
+            std::string::npos);
+}
+
+TEST_F(MapPageRun, OnePointLogGivesAPageWithoutPolylines) {
+  ConversionSettings settings;
+  settings.google_maps.show_altitude = 1;
+  input_.log_paths = {
+      write_log("one.log", nmea_text({{10203, 311299, -33.86882, 151.20929, 0.0, 0.0, -0.5}}))};
+  ASSERT_EQ(convert_to_html(input_, settings, view_), kRunSucceeded);
+  const std::string page = read_file(input_.output_path);
+  EXPECT_EQ(page.find("GPolyline"), std::string::npos);
+  EXPECT_NE(page.find("    <title>2099年12月31日(木)</title>\r\n"), std::string::npos);
+  EXPECT_NE(page.find("    point_info.push(new String(\"2099/12/31 10:02.03 (0.0 km)<br />0.0 "
+                      "km/h &nbsp; Heading 0\"));\r\n"
+                      "    time_info.push(602);\r\n"
+                      "    alt_info.push(0);\r\n"),
+            std::string::npos);
+  EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
+}
+
+TEST_F(MapPageRun, ZeroAndNegativeSizesAreWrittenWithoutHarm) {
+  ConversionSettings settings;
+  settings.google_maps.xsize = 0;
+  settings.google_maps.ysize = -1;
+  settings.google_maps.icon_size = -28;
+  settings.google_maps.line_width = 0;
+  settings.common.minimum_interval = -50;
+  settings.common.radio_timeout = 0;  // every step is a gap: one weak stretch
+  const std::string page = run_two_logs(settings);
+  EXPECT_NE(page.find("    <div id=\"map\" style=\"width:0px;height:-1px;\"></div>\r\n"),
+            std::string::npos);
+  EXPECT_NE(page.find("    icon0.iconAnchor = new GPoint(-14, -14);\r\n"), std::string::npos);
+  EXPECT_EQ(count_of(page, "new GPolyline("), 1);
+  EXPECT_NE(page.find("    map.addOverlay(new GPolyline(points.slice(0, 25),'#006060', 0, 0.5));"),
+            std::string::npos);
+}
+
+TEST_F(MapPageRun, FailuresShowOneMessageAndLeaveNoPage) {
+  ConversionSettings settings;
+  std::ofstream(input_.output_path, std::ios::binary) << "earlier page";
+
+  input_.log_paths = {dir_ / "missing.log"};
+  EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
+  input_.log_paths = {write_log("empty.log", "$GPGSA,A,3*39\r\n")};
+  EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
+  // B overlaps A when both are shifted to start together.
+  std::vector<Fix> overlapping = log_a();
+  overlapping[0].hhmmss = 150000;
+  input_.log_paths = {write_log("a.log", nmea_text(log_a())),
+                      write_log("c.log", nmea_text({overlapping[0], overlapping[1]}))};
+  EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
+
+  EXPECT_EQ(view_.errors, 3);
+  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+                       std::string("error ") + messages::kCannotOpenInput),
+            1);
+  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+                       std::string("error ") + messages::kUnsupportedInput),
+            1);
+  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+                       std::string("error ") + messages::kLogsOverlap),
+            1);
+  EXPECT_EQ(read_file(input_.output_path), "earlier page");
+  // Nothing but the earlier page and the logs is left in the folder.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 4);
+
+  input_.output_path = dir_ / "no such folder" / "trip.html";
+  EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
+  EXPECT_EQ(view_.calls.back(), std::string("error ") + messages::kCannotCreateOutput);
+}
+
+// Removes a log when a stage announces itself, as if it vanished after the pre-pass.
+struct VanishingLogView : RecordingView {
+  fs::path log;
+  std::string at_status;
+  void set_status_text(std::string_view text) override {
+    RecordingView::set_status_text(text);
+    if (text == at_status) fs::remove(log);
+  }
+};
+
+TEST_F(MapPageRun, LogGoneAfterThePrePassFailsTheStageAndLeavesNoPage) {
+  for (const char* stage : {messages::kWritingPoints, messages::kWritingRouteInfo}) {
+    VanishingLogView view;
+    input_.log_paths = {write_log("a.log", nmea_text(log_a()))};
+    view.log = input_.log_paths[0];
+    view.at_status = stage;
+    EXPECT_EQ(convert_to_html(input_, ConversionSettings{}, view), kRunFailed);
+    EXPECT_EQ(view.errors, 1);
+    EXPECT_EQ(view.calls.back(), std::string("error ") + messages::kCannotReadInput);
+    EXPECT_TRUE(fs::is_empty(dir_)) << stage;
+  }
+}
+
+TEST_F(MapPageRun, EveryCorpusLogGivesACompletePageOrOneMessage) {
+  const char* env = std::getenv("TOLVANE_CORPUS");
+  const fs::path corpus =
+      fs::path(env && *env ? env : TOLVANE_SOURCE_DIR "/../shared/corpus") / "nmea";
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  ConversionSettings settings;
+  settings.google_maps.show_altitude = 1;
+  int pages = 0;
+  for (const auto& entry : fs::directory_iterator(corpus)) {
+    if (entry.path().extension() != ".log") continue;
+    RecordingView view;
+    input_.log_paths = {entry.path()};
+    const RunResult result = convert_to_html(input_, settings, view);
+    if (result == kRunSucceeded) {
+      ++pages;
+      const std::string page = read_file(input_.output_path);
+      EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n") << entry.path();
+      EXPECT_EQ(count_of(page, "\n"), count_of(page, "\r\n")) << entry.path();
+      EXPECT_EQ(count_of(page, "points.push("), count_of(page, "point_info.push("));
+    } else {
+      EXPECT_EQ(view.errors, 1) << entry.path();
+    }
+  }
+  EXPECT_GT(pages, 10);
+}
+
+}  // namespace
+}  // namespace tolvane
