@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libjpeg62-turbo-dev
-  qt6-base-dev fonts-noto-cjk
+  qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic
   clang libclang-rt-14-dev locales-all
   chromium
 )
@@ -26,16 +26,21 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
+if ((${#missing[@]} > 0)); then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo_cmd=(sudo)
+  fi
+
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then
-  sudo_cmd=(sudo)
+# The browser test's npm packages, exactly as its lock file names them.
+browser_tests="$(dirname "$0")/../tests/browser"
+if [[ -f "$browser_tests/package-lock.json" && ! -d "$browser_tests/node_modules" ]]; then
+  echo "install-deps: npm ci in tests/browser"
+  (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error)
 fi
-
-echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,20 @@
+// The filters of the file dialogs, kept as the program has always written them
+// ("Description|pattern|...||") and turned into Qt's notation ("Description (patterns);;...").
+#pragma once
+
+#include <QString>
+
+namespace tolvane {
+
+inline constexpr const char* kLogFilter = "SONY GPS-CS1K Log File (*.log)|*.log|All (*.*)|*.*||";
+inline constexpr const char* kPhotoFilter = "JPEG File (*.jpg)|*.jpg|All (*.*)|*.*||";
+inline constexpr const char* kKmlFilter = "Google Earth KML File (*.kml)|*.kml|All (*.*)|*.*||";
+inline constexpr const char* kHtmlFilter = "HTML File (*.html)|*.html|All (*.*)|*.*||";
+
+// Pairs of description and patterns become Qt filters joined by ";;". Patterns separated by
+// ";" become space-separated, and "*.*" (every file) becomes "*", since names without a dot are
+// files too here. A description that already ends in its patterns in parentheses has them
+// replaced by the converted patterns; any other description gets them appended.
+QString qt_filter(const QString& windows_filter);
+
+}  // namespace tolvane
