@@ -38,9 +38,11 @@ if ((${#missing[@]} > 0)); then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The browser test's npm packages, exactly as its lock file names them.
+# The browser test's npm packages, exactly as its lock file names them (again when it changed).
 browser_tests="$(dirname "$0")/../tests/browser"
-if [[ -f "$browser_tests/package-lock.json" && ! -d "$browser_tests/node_modules" ]]; then
+if [[ -f "$browser_tests/package-lock.json" ]] &&
+  [[ ! -d "$browser_tests/node_modules" ||
+    "$browser_tests/package-lock.json" -nt "$browser_tests/node_modules/.package-lock.json" ]]; then
   echo "install-deps: npm ci in tests/browser"
   (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error)
 fi
