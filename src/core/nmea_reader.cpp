@@ -76,11 +76,14 @@ bool parse_coordinate(const Field& value, const Field& hemisphere, char positive
   const std::int32_t i = static_cast<std::int32_t>(v);
   double result = (v - i + i % 100) * kMinute + i / 100;
   if (hemisphere.length == 0 || hemisphere.text[0] != positive) result = -result;
-  if (!(std::fabs(result) <= limit)) return false;
+  // Judged as stored: 89 degrees 60 minutes comes to just over 90 with the single-precision
+  // minutes constant, and to 90 exactly in a float.
+  const float stored = static_cast<float>(result);
+  if (!(std::fabs(stored) <= limit)) return false;
   raw = static_cast<float>(v);
   raw_int = i;
   fraction = static_cast<float>(v - i);
-  degrees = static_cast<float>(result);
+  degrees = stored;
   return true;
 }
 

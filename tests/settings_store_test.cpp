@@ -1,0 +1,280 @@
+// The settings store: the INI document, loading and saving the 46 settings, paths and URLs.
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+
+namespace tolvane {
+namespace {
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void write_file(const fs::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+class SettingsStore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tolvane-settings-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    ini_ = dir_ / "Tolvane.ini";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Loads `content` as the INI file over the plain defaults.
+  ConversionSettings load(const std::string& content) {
+    write_file(ini_, content);
+    return load_settings(ini_, ConversionSettings{});
+  }
+
+  fs::path dir_;
+  fs::path ini_;
+};
+
+constexpr const char* kFreshFile =
+    "[Common]\r\nconcate=1\r\nown_direction=0\r\nicon_url=file:///opt/tolvane/icons\r\n"
+    "GMT=9.0\r\nminimum_interval=50\r\nradio_timeout=60\r\nkml_or_html=0\r\n"
+    "jpeg_larger_edge=128\r\njpeg_quality=75\r\njpeg_quit_overwrite=0\r\njpeg_embed_link=0\r\n"
+    "[GoogleEarth]\r\nday_hourly=1\r\nembed_time=0\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
+    "show_distance=1\r\nmode=2\r\nopen_kml=1\r\nnormal_icon_size=80\r\nfocus_icon_size=100\r\n"
+    "normal_jpeg_icon_size=60\r\nfocus_jpeg_icon_size=80\r\nline_width=3\r\n"
+    "line_color=64eeee17\r\nnoradio_line_color=a0606000\r\nminimum_movement=2\r\n"
+    "[GoogleMaps]\r\nxsize=800\r\nysize=600\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
+    "mode=10\r\nroute=1\r\nshow_analog=1\r\nshow_altitude=0\r\nopen_html=1\r\nuse_key=0\r\n"
+    "key=\r\nicon_size=28\r\nline_width=5\r\nline_alpha=50\r\nline_color=00ffff\r\n"
+    "api2_zoom=-1\r\nnoradio_line_color=006060\r\nminimum_movement=10\r\n"
+    "jpeg_child_window_width=640\r\njpeg_child_window_height=680\r\n";
+
+TEST_F(SettingsStore, AFirstSaveWritesAll46KeysInTableOrder) {
+  const ConversionSettings defaults = default_settings("/opt/tolvane");
+  EXPECT_EQ(defaults.common.icon_url, "file:///opt/tolvane/icons");
+  // No file: every default stands.
+  const ConversionSettings loaded = load_settings(ini_, defaults);
+  EXPECT_EQ(loaded.common.icon_url, defaults.common.icon_url);
+  EXPECT_EQ(loaded.google_maps.api2_zoom, -1);
+  ASSERT_TRUE(save_settings(ini_, loaded));
+  EXPECT_EQ(read_file(ini_), kFreshFile);
+  // Saving again changes nothing, and the file reads back as it was written.
+  ASSERT_TRUE(save_settings(ini_, load_settings(ini_, ConversionSettings{})));
+  EXPECT_EQ(read_file(ini_), kFreshFile);
+}
+
+TEST_F(SettingsStore, LoadsEachTypeAsThePlatformReaderDoes) {
+  const ConversionSettings s = load(
+      "[Common]\nconcate=2\nown_direction=256\nkml_or_html=255\njpeg_embed_link=-1\n"
+      "jpeg_quit_overwrite=257\nGMT=5.75\nminimum_interval=12abc\nradio_timeout=abc\n"
+      "jpeg_quality=\njpeg_larger_edge=4294967297\nicon_url=\n"
+      "[GoogleEarth]\nmode=-5\nline_color=  ' ff00ff00 '  \nnoradio_line_color=\"\"\n"
+      "[GoogleMaps]\nkey=\"  spaced key  \"\nxsize=+640\nysize= 480 \n");
+  EXPECT_EQ(s.common.concate, 2);
+  EXPECT_EQ(s.common.own_direction, 0);
+  EXPECT_EQ(s.common.kml_or_html, -1);
+  EXPECT_EQ(s.common.jpeg_embed_link, -1);
+  EXPECT_EQ(s.common.jpeg_quit_overwrite, 1);
+  EXPECT_EQ(s.common.GMT, 5.75f);
+  EXPECT_EQ(s.common.minimum_interval, 12);
+  EXPECT_EQ(s.common.radio_timeout, 0);
+  EXPECT_EQ(s.common.jpeg_quality, 0);  // empty value
+  EXPECT_EQ(s.common.jpeg_larger_edge, 1);
+  EXPECT_EQ(s.common.icon_url, "");
+  EXPECT_EQ(s.google_earth.mode, -5);
+  EXPECT_EQ(s.google_earth.line_color, " ff00ff00 ");
+  EXPECT_EQ(s.google_earth.noradio_line_color, "");
+  EXPECT_EQ(s.google_earth.day_hourly, 1);  // absent: the default
+  EXPECT_EQ(s.google_maps.key, "  spaced key  ");
+  EXPECT_EQ(s.google_maps.xsize, 640);
+  EXPECT_EQ(s.google_maps.ysize, 480);
+  EXPECT_EQ(s.google_maps.api2_zoom, -1);
+
+  EXPECT_EQ(load("[Common]\nGMT=\n").common.GMT, 0.0f);
+  EXPECT_EQ(load("[Common]\nGMT=  -3.5e0xyz\n").common.GMT, -3.5f);
+  EXPECT_EQ(load("[Common]\nGMT=east\n").common.GMT, 0.0f);
+  EXPECT_EQ(load("[Common]\nGMT=1e999\n").common.GMT, HUGE_VALF);
+
+  const std::string long_key(5000, 'k');
+  EXPECT_EQ(load("[GoogleMaps]\nkey=" + long_key + "\n").google_maps.key, long_key.substr(0, 4095));
+}
+
+TEST_F(SettingsStore, NamesAreComparedWithoutRegardToCaseAndLineEndsMayBeEither) {
+  const ConversionSettings s = load(
+      "\xEF\xBB\xBF; a comment=1\r\n  [ common ]  \r\n  CONCATE = 0 \r\nConcate=1\r\n"
+      "[googlemaps]\nMODE=7\n[GoogleEarth]\r\nMode=3\r\n[GOOGLEMAPS]\nxsize=1\n");
+  EXPECT_EQ(s.common.concate, 0);    // the first of two keys
+  EXPECT_EQ(s.google_maps.mode, 7);  // the same key in another section is its own
+  EXPECT_EQ(s.google_earth.mode, 3);
+  EXPECT_EQ(s.google_maps.xsize, 800);  // only the first section of a name is read
+}
+
+TEST_F(SettingsStore, SavingKeepsEveryOtherLineOfTheFile) {
+  write_file(ini_,
+             "; kept comment\n"
+             "[GoogleEarth]\n"
+             "MODE = 5\n"
+             "custom=keep me\n"
+             "\n"
+             "; comment of the next section\n"
+             "[Extra]\n"
+             "a=b\n");
+  ConversionSettings settings;
+  settings.common.GMT = 5.75f;
+  settings.google_earth.mode = 4;
+  settings.google_maps.api2_zoom = -1;
+  ASSERT_TRUE(save_settings(ini_, settings));
+  const std::string saved = read_file(ini_);
+  const std::string expected_start =
+      "; kept comment\r\n"
+      "[GoogleEarth]\r\n"
+      "mode=4\r\n"  // replaced in place
+      "custom=keep me\r\n"
+      "day_hourly=1\r\nembed_time=0\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
+      "show_distance=1\r\nopen_kml=1\r\nnormal_icon_size=80\r\nfocus_icon_size=100\r\n"
+      "normal_jpeg_icon_size=60\r\nfocus_jpeg_icon_size=80\r\nline_width=3\r\n"
+      "line_color=64eeee17\r\nnoradio_line_color=a0606000\r\nminimum_movement=2\r\n"
+      "\r\n"
+      "; comment of the next section\r\n"
+      "[Extra]\r\n"
+      "a=b\r\n"
+      "[Common]\r\nconcate=1\r\nown_direction=0\r\nicon_url=\r\nGMT=5.8\r\n";
+  EXPECT_EQ(saved.substr(0, expected_start.size()), expected_start);
+  EXPECT_NE(saved.find("[GoogleMaps]\r\nxsize=800\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("api2_zoom=-1\r\n"), std::string::npos);
+  EXPECT_EQ(saved.find('\n', saved.size() - 1), saved.size() - 1);
+
+  // 5.8 is what the next start reads.
+  EXPECT_EQ(load_settings(ini_, ConversionSettings{}).common.GMT, 5.8f);
+  // A hand edit is overwritten by the values held in memory.
+  write_file(ini_, read_file(ini_) + "");
+  std::string edited = read_file(ini_);
+  edited.replace(edited.find("mode=4"), 6, "mode=9");
+  write_file(ini_, edited);
+  ASSERT_TRUE(save_settings(ini_, settings));
+  EXPECT_NE(read_file(ini_).find("mode=4\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsStore, ValuesRoundTripThroughTheFile) {
+  ConversionSettings settings;
+  settings.google_maps.key = "  blanks at both ends ";
+  settings.google_earth.line_color = "\"quoted\"";
+  settings.google_earth.noradio_line_color = "first line\nsecond line";
+  settings.common.kml_or_html = -1;
+  settings.google_maps.api2_zoom = -2147483647 - 1;
+  settings.common.GMT = -3.5f;
+  ASSERT_TRUE(save_settings(ini_, settings));
+  const ConversionSettings loaded = load_settings(ini_, ConversionSettings{});
+  EXPECT_EQ(loaded.google_maps.key, "  blanks at both ends ");
+  EXPECT_EQ(loaded.google_earth.line_color, "\"quoted\"");
+  EXPECT_EQ(loaded.google_earth.noradio_line_color, "first line");
+  EXPECT_EQ(loaded.common.kml_or_html, -1);
+  EXPECT_EQ(loaded.google_maps.api2_zoom, -2147483647 - 1);
+  EXPECT_EQ(loaded.common.GMT, -3.5f);
+  EXPECT_NE(read_file(ini_).find("kml_or_html=-1\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsStore, AFailedSaveLeavesTheFileAsItWas) {
+  // The folder does not exist.
+  EXPECT_FALSE(save_settings(dir_ / "missing" / "Tolvane.ini", ConversionSettings{}));
+  // The settings path is a folder: it cannot be read, so it is not replaced.
+  fs::create_directories(dir_ / "folder.ini");
+  EXPECT_FALSE(save_settings(dir_ / "folder.ini", ConversionSettings{}));
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder.ini"));
+  // A read-only file (only for a user that the permissions stop).
+  write_file(ini_, "[Common]\r\nconcate=0\r\n");
+  fs::permissions(ini_, fs::perms::owner_read);
+  if (::access(ini_.c_str(), W_OK) != 0) {
+    EXPECT_FALSE(save_settings(ini_, ConversionSettings{}));
+    EXPECT_EQ(read_file(ini_), "[Common]\r\nconcate=0\r\n");
+  }
+  fs::permissions(ini_, fs::perms::owner_all);
+  // Nothing but the file itself is left in the folder after a save.
+  ASSERT_TRUE(save_settings(ini_, ConversionSettings{}));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 2);  // Tolvane.ini and folder.ini
+}
+
+TEST_F(SettingsStore, ASavedLinkKeepsPointingAtTheSavedFile) {
+  fs::create_directories(dir_ / "real");
+  write_file(dir_ / "real" / "settings.ini", "[Common]\r\nconcate=0\r\n");
+  fs::create_symlink("real/settings.ini", ini_);
+  ASSERT_TRUE(save_settings(ini_, ConversionSettings{}));
+  EXPECT_TRUE(fs::is_symlink(ini_));
+  EXPECT_NE(read_file(dir_ / "real" / "settings.ini").find("concate=1\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsStore, AppliesOneSettingAsIfTheFileHeldIt) {
+  ConversionSettings s;
+  EXPECT_TRUE(apply_setting_text(s, "GoogleMaps.mode", "3"));
+  EXPECT_TRUE(apply_setting_text(s, "googleearth.MODE", " 7 "));
+  EXPECT_TRUE(apply_setting_text(s, "Common.concate", "256"));
+  EXPECT_TRUE(apply_setting_text(s, "Common.GMT", "5.5"));
+  EXPECT_TRUE(apply_setting_text(s, "GoogleMaps.key", "\"a b\""));
+  EXPECT_TRUE(apply_setting_text(s, "Common.jpeg_quality", "x"));
+  EXPECT_EQ(s.google_maps.mode, 3);
+  EXPECT_EQ(s.google_earth.mode, 7);
+  EXPECT_EQ(s.common.concate, 0);
+  EXPECT_EQ(s.common.GMT, 5.5f);
+  EXPECT_EQ(s.google_maps.key, "a b");
+  EXPECT_EQ(s.common.jpeg_quality, 0);
+  for (const char* unknown :
+       {"Common.nothing", "mode", "GoogleMaps", "Other.mode", ".mode", "GoogleMaps.mode.x", ""}) {
+    EXPECT_FALSE(apply_setting_text(s, unknown, "1")) << unknown;
+  }
+}
+
+TEST(ProgramPaths, SettingsLiveBesideTheExecutable) {
+  const fs::path path = settings_path();
+  EXPECT_EQ(path.filename(), "Tolvane.ini");
+  EXPECT_TRUE(fs::exists(path.parent_path() / "tolvane_tests"));
+  EXPECT_EQ(program_dir(), path.parent_path());
+  EXPECT_EQ(default_settings(program_dir()).common.icon_url,
+            "file://" + program_dir().string() + "/icons");
+}
+
+TEST(ProgramPaths, FileUrlsPercentEncodeAllButUnreservedCharacters) {
+  EXPECT_EQ(file_url("/a/b c/%/\xE5\x9C\x9F/x-y_z.~"), "file:///a/b%20c/%25/%E5%9C%9F/x-y_z.~");
+  EXPECT_EQ(file_url("/opt/tolvane/icons/"), "file:///opt/tolvane/icons");
+  EXPECT_EQ(file_url("/opt/./tolvane/../icons"), "file:///opt/icons");
+  EXPECT_EQ(file_url("relative"), file_url(fs::current_path() / "relative"));
+}
+
+TEST(IniDocument, KeepsWhatItDoesNotChange) {
+  IniDocument doc = IniDocument::parse(
+      "\xEF\xBB\xBF"
+      "orphan=1\n[A]\nno equals sign\n=no name\nx=1\n#comment=2\n[B]\r\ny=2");
+  EXPECT_EQ(doc.get("A", "orphan"), std::nullopt);
+  EXPECT_EQ(doc.get("A", "x"), "1");
+  EXPECT_EQ(doc.get("A", "#comment"), std::nullopt);
+  EXPECT_EQ(doc.get("B", "y"), "2");
+  EXPECT_EQ(doc.get("C", "y"), std::nullopt);
+  doc.set("A", "z", "3");
+  doc.set("b", "Y", "4");
+  doc.set("C", "w", "5");
+  EXPECT_EQ(doc.text(),
+            "\xEF\xBB\xBF"
+            "orphan=1\r\n[A]\r\nno equals sign\r\n=no name\r\nx=1\r\nz=3\r\n#comment=2\r\n[B]\r\n"
+            "Y=4\r\n[C]\r\nw=5\r\n");
+  EXPECT_EQ(IniDocument::parse("").text(), "");
+  EXPECT_EQ(IniDocument::parse("\n\n").text(), "\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace tolvane
