@@ -18,6 +18,14 @@ bool ends_with(const std::string& text, const std::string& tail) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// The help text begins with our own usage line.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App*, std::string) const override {
+    return std::string(usage_line()) + "\n";
+  }
+};
+
 }  // namespace
 
 const char* usage_line() { return "Usage: tolvane-convert [options] -o OUTPUT FILE..."; }
@@ -40,6 +48,14 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       "Converts NMEA logs of a GPS logger into a KML document for Google Earth or an HTML map "
       "page.",
       "tolvane-convert");
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.footer(
+      "FILE: a name ending in .jpg or .jpeg is a photo, any other a GPS log; logs are sorted by "
+      "their start time.\n"
+      "Output kind: --kml or --html, else by the output's extension (.kml; .html, .htm), else "
+      "Common.kml_or_html.\n"
+      "Example: tolvane-convert --set GoogleEarth.mode=5 -o trip.kml day1.log day2.log\n"
+      "Exit status: 0 done, 1 the conversion failed, 2 usage error.");
   app.set_version_flag("--version", std::string("tolvane-convert ") + TOLVANE_VERSION);
 
   std::string output;
@@ -63,7 +79,7 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   app.add_flag("--save-settings", options.save_settings,
                "Write all settings (after --set) to the settings file; without FILE only save");
   app.add_flag("-q,--quiet", options.quiet, "Show no status, only a failure");
-  app.add_option("FILE", files, "GPS logs (photos, *.jpg and *.jpeg, are not supported yet)");
+  app.add_option("FILE", files, "GPS logs (photos are not supported yet)")->option_text("...");
 
   try {
     app.parse(argc, argv);

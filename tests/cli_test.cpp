@@ -1,0 +1,203 @@
+// tolvane-convert as a user runs it: exit codes, usage errors, settings on the command line.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kConverter = fs::path(TOLVANE_BINARY_DIR) / "tolvane-convert";
+const fs::path kData = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "data" / "kml";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      result += "'\\''";
+    } else {
+      result += c;
+    }
+  }
+  return result + "'";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("cli_test_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    ini_ = folder_ / "Tolvane.ini";
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Runs the converter with `arguments` (already quoted as needed); stdin is empty.
+  Outcome run(const std::string& arguments) {
+    const fs::path out = folder_ / "stdout.txt";
+    const fs::path err = folder_ / "stderr.txt";
+    const std::string command = quoted(kConverter.string()) + " " + arguments + " <" +
+                                "/dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string());
+    const int raw = std::system(command.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = read_file(out);
+    outcome.err = read_file(err);
+    return outcome;
+  }
+  std::string with_settings(const std::string& arguments) {
+    return "--settings " + quoted(ini_.string()) + " " + arguments;
+  }
+
+  fs::path folder_;
+  fs::path ini_;
+};
+
+TEST_F(Cli, ConvertsToTheGoldenDocumentWithSettingsFromTheCommandLine) {
+  const fs::path output = folder_ / "trip.kml";
+  const Outcome outcome = run(with_settings(
+      "--set Common.icon_url=http://example.org/icons -o " + quoted(output.string()) + " " +
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string())));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
+  // Status texts on stderr, one a line when stderr is no terminal; stdout stays empty.
+  EXPECT_EQ(outcome.err,
+            "GPSログファイルをチェック中\nポイントアイコンを出力中\n経路直線を出力中\n"
+            "処理を終了しました\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_FALSE(fs::exists(ini_)) << "converting alone never writes the settings";
+}
+
+TEST_F(Cli, QuietRunPrintsNothingAndSettingsFileValuesApply) {
+  {
+    std::ofstream ini(ini_, std::ios::binary);
+    ini << "[Common]\r\nicon_url=http://example.org/icons\r\nGMT=0\r\n"
+        << "[GoogleEarth]\r\nembed_time=1\r\n";
+  }
+  const fs::path output = folder_ / "night.kml";
+  const Outcome outcome = run(with_settings("-q -o " + quoted(output.string()) + " " +
+                                            quoted((kData / "night.log").string())));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(read_file(output), read_file(kData / "night.kml"));
+}
+
+TEST_F(Cli, AFailedRunExitsWithOneAndThePrefixedMessage) {
+  const fs::path output = folder_ / "trip.kml";
+  { std::ofstream(output) << "earlier"; }
+  const Outcome outcome = run(with_settings("-q -o " + quoted(output.string()) + " " +
+                                            quoted((folder_ / "absent.log").string())));
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Tolvane: 入力ファイルを開けません\n");
+  EXPECT_EQ(read_file(output), "earlier");
+
+  const Outcome no_folder = run(with_settings("-o " + quoted((folder_ / "no" / "x.kml").string()) +
+                                              " " + quoted((kData / "morning.log").string())));
+  EXPECT_EQ(no_folder.status, 1);
+  EXPECT_NE(no_folder.err.find("Tolvane: 出力ファイルを作成できません\n"), std::string::npos);
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
+  const std::string log = quoted((kData / "morning.log").string());
+  const std::string out = quoted((folder_ / "x.kml").string());
+  const char* photo = " photo.JPG";
+  struct Case {
+    std::string arguments;
+    std::string reason;
+  } cases[] = {
+      {"", "no GPS log given"},
+      {log, "no output given"},
+      {"-o " + out + " --kml --html " + log, "--kml and --html"},
+      {"-o " + out + " " + log + photo, "photos are not supported yet: photo.JPG"},
+      {"-o " + out + " " + log + " a.jpeg", "photos are not supported yet"},
+      {"-o " + out + " --set GoogleEarth.nothing=1 " + log, "--set names no setting"},
+      {"-o " + out + " --set GoogleEarth.mode " + log, "--set needs Section.key=VALUE"},
+      {"-o " + out + " --frobnicate " + log, "frobnicate"},
+      {"-o", "output"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(with_settings(c.arguments));
+    EXPECT_EQ(outcome.status, 2) << c.arguments;
+    EXPECT_NE(outcome.err.find(c.reason), std::string::npos) << c.arguments << "\n" << outcome.err;
+    EXPECT_NE(outcome.err.find("Usage: tolvane-convert [options] -o OUTPUT FILE..."),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(folder_ / "x.kml"));
+  }
+  EXPECT_FALSE(fs::exists(ini_));
+}
+
+TEST_F(Cli, HelpAndVersionExitWithZero) {
+  const Outcome help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"--output", "--kml", "--html", "--settings", "--set",
+                             "--save-settings", "--quiet", "--version"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  const Outcome version = run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("tolvane-convert ") + TOLVANE_VERSION + "\n");
+}
+
+TEST_F(Cli, SaveSettingsAloneWritesAllKeysAfterSet) {
+  const Outcome outcome =
+      run(with_settings("--set GoogleEarth.mode=5 --set Common.GMT=5.75 --save-settings"));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  const std::string ini = read_file(ini_);
+  EXPECT_EQ(ini.rfind("[Common]\r\nconcate=1\r\n", 0), 0u) << ini;
+  EXPECT_NE(ini.find("\r\nGMT=5.8\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("[GoogleEarth]\r\nday_hourly=1\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("\r\nmode=5\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("\r\njpeg_child_window_height=680\r\n"), std::string::npos);
+  std::size_t keys = 0;
+  for (std::size_t at = ini.find('='); at != std::string::npos; at = ini.find('=', at + 1)) ++keys;
+  EXPECT_EQ(keys, 46u);
+
+  // The saved value is then the one a later conversion uses: mode 0 writes no Points folder.
+  const fs::path output = folder_ / "trip.kml";
+  EXPECT_EQ(
+      run(with_settings("--set GoogleEarth.mode=0 --save-settings -q -o " +
+                        quoted(output.string()) + " " + quoted((kData / "morning.log").string())))
+          .status,
+      0);
+  EXPECT_NE(read_file(ini_).find("\r\nmode=0\r\n"), std::string::npos);
+  EXPECT_EQ(read_file(output).find("<name>Points</name>"), std::string::npos);
+}
+
+TEST_F(Cli, OutputKindFollowsTheExtensionUnlessChosen) {
+  // An output without a known extension follows Common.kml_or_html; --kml overrides it.
+  const fs::path output = folder_ / "trip.out";
+  const std::string log = quoted((kData / "morning.log").string());
+  const Outcome kml = run(with_settings("-q --kml --set Common.kml_or_html=1 -o " +
+                                        quoted(output.string()) + " " + log));
+  EXPECT_EQ(kml.status, 0) << kml.err;
+  EXPECT_EQ(read_file(output).rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<kml", 0), 0u);
+  const fs::path upper = folder_ / "TRIP.KML";
+  EXPECT_EQ(
+      run(with_settings("-q --set Common.kml_or_html=1 -o " + quoted(upper.string()) + " " + log))
+          .status,
+      0);
+  EXPECT_NE(read_file(upper).find("<kml xmlns"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,256 @@
+// The KML run end to end: golden documents, the order of status texts and messages, and
+// failures that leave an earlier output as it was.
+#include "output/kml_run.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "output/run_messages.h"
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "data" / "kml";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Records every call of the run, in order; an optional hook acts on a status text.
+class RecordingView : public ProgressView {
+ public:
+  std::vector<std::string> events;
+  std::function<void(std::string_view)> on_status;
+
+  void set_status_text(std::string_view text) override {
+    events.push_back("status " + std::string(text));
+    if (on_status) on_status(text);
+  }
+  void set_progress(int percent) override {
+    events.push_back("progress " + std::to_string(percent));
+  }
+  void show_error(std::string_view message) override {
+    events.push_back("error " + std::string(message));
+  }
+  int errors() const {
+    int count = 0;
+    for (const auto& e : events) count += e.rfind("error ", 0) == 0;
+    return count;
+  }
+};
+
+std::string status(const char* text) { return std::string("status ") + text; }
+std::string error(const char* text) { return std::string("error ") + text; }
+
+class KmlRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("kml_run_test_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    settings_.common.icon_url = "http://example.org/icons";
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  RunResult run(const std::vector<fs::path>& logs, const fs::path& output) {
+    input_.log_paths = logs;
+    input_.output_path = output;
+    return convert_to_kml(input_, settings_, view_);
+  }
+  std::vector<std::string> files_in_folder() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path folder_;
+  ConversionSettings settings_;
+  ConversionInput input_;
+  RecordingView view_;
+};
+
+// Compares with tests/data/kml/NAME byte for byte. TOLVANE_UPDATE_GOLDEN=1 rewrites the file
+// instead; a rewritten golden file must be read through against the document's description.
+void expect_golden(const fs::path& output, const std::string& name) {
+  const std::string actual = read_file(output);
+  if (std::getenv("TOLVANE_UPDATE_GOLDEN")) write_file(kData / name, actual);
+  const std::string expected = read_file(kData / name);
+  ASSERT_FALSE(expected.empty()) << name;
+  if (actual == expected) return;
+  std::size_t at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  const std::size_t line = static_cast<std::size_t>(
+      std::count(expected.begin(), expected.begin() + static_cast<long>(at), '\n') + 1);
+  ADD_FAILURE() << name << " differs from line " << line
+                << ":\n  expected: " << expected.substr(at, 60)
+                << "\n  actual:   " << actual.substr(at, 60);
+}
+
+TEST_F(KmlRun, TwoJoinedLogsWithTheDefaults) {
+  // Given in the wrong order: the run sorts them by start time.
+  const fs::path output = folder_ / "trip.kml";
+  ASSERT_EQ(run({kData / "afternoon.log", kData / "morning.log"}, output), kRunSucceeded);
+  expect_golden(output, "two_logs_default.kml");
+  EXPECT_EQ(input_.log_paths,
+            (std::vector<fs::path>{kData / "morning.log", kData / "afternoon.log"}));
+  EXPECT_EQ(view_.events,
+            (std::vector<std::string>{
+                status(messages::kCheckingLogs), "progress 100", status(messages::kWritingPoints),
+                status(messages::kWritingRouteLines), status(messages::kFinished), "progress 0"}));
+  EXPECT_EQ(files_in_folder(), std::vector<std::string>{"trip.kml"});
+}
+
+TEST_F(KmlRun, SeparateLogsWithTimeStampsAndEveryOptionalPartOff) {
+  settings_.common.concate = 0;
+  settings_.google_earth.embed_time = 1;
+  settings_.google_earth.day_hourly = 0;
+  settings_.google_earth.show_distance = 0;
+  settings_.google_earth.direction_icon = 0;
+  settings_.google_earth.no_receive_path = 0;
+  const fs::path output = folder_ / "trip.kml";
+  ASSERT_EQ(run({kData / "morning.log", kData / "afternoon.log"}, output), kRunSucceeded);
+  expect_golden(output, "two_logs_separate.kml");
+}
+
+TEST_F(KmlRun, NightAcrossMidnightInUtc) {
+  settings_.common.GMT = 0;
+  settings_.google_earth.embed_time = 1;
+  const fs::path output = folder_ / "night.kml";
+  ASSERT_EQ(run({kData / "night.log"}, output), kRunSucceeded);
+  expect_golden(output, "night.kml");
+}
+
+TEST_F(KmlRun, ModeZeroWritesNoPointsFolder) {
+  settings_.google_earth.mode = 0;
+  settings_.google_earth.embed_time = 1;  // no Points folder, so no time span either
+  const fs::path output = folder_ / "route.kml";
+  ASSERT_EQ(run({kData / "morning.log"}, output), kRunSucceeded);
+  expect_golden(output, "route_only.kml");
+  EXPECT_EQ(view_.events, (std::vector<std::string>{status(messages::kCheckingLogs), "progress 100",
+                                                    status(messages::kWritingRouteLines),
+                                                    status(messages::kFinished), "progress 0"}));
+}
+
+TEST_F(KmlRun, OutputThatCannotBeCreatedIsReportedBeforeAnyLogIsChecked) {
+  const fs::path output = folder_ / "missing" / "trip.kml";
+  EXPECT_EQ(run({folder_ / "no such.log"}, output), kRunFailed);
+  EXPECT_EQ(view_.events, (std::vector<std::string>{status(messages::kCheckingLogs), "progress 100",
+                                                    error(messages::kCannotCreateOutput)}));
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_F(KmlRun, FailedPrePassLeavesAnEarlierOutputUntouched) {
+  write_file(folder_ / "empty.log", "");
+  write_file(folder_ / "binary.log", std::string("\x00\x01\xff GPGGA\x00,,,\n\x7f", 17));
+  const fs::path overlapping = folder_ / "overlap.log";
+  // Starts at 10:00:00 UTC, before morning.log ends at 10:03:30.
+  write_file(overlapping,
+             "$GPGGA,100000.000,3540.0000,N,13945.0000,E,1,08,1.0,1.0,M,,M,,*00\r\n"
+             "$GPRMC,100000.000,A,3540.0000,N,13945.0000,E,0.0,0.0,050108,,,A*00\r\n");
+  struct Case {
+    std::vector<fs::path> logs;
+    const char* message;
+  } cases[] = {
+      {{kData / "morning.log", folder_ / "no such.log"}, messages::kCannotOpenInput},
+      {{kData / "morning.log", folder_ / "empty.log"}, messages::kUnsupportedInput},
+      {{folder_ / "binary.log"}, messages::kUnsupportedInput},
+      {{kData / "morning.log", overlapping}, messages::kLogsOverlap},
+  };
+  const fs::path output = folder_ / "trip.kml";
+  for (const Case& c : cases) {
+    write_file(output, "an earlier output\n");
+    view_.events.clear();
+    EXPECT_EQ(run(c.logs, output), kRunFailed) << c.message;
+    EXPECT_EQ(view_.errors(), 1);
+    EXPECT_EQ(view_.events.back(), error(c.message));
+    EXPECT_EQ(read_file(output), "an earlier output\n");
+    EXPECT_EQ(files_in_folder(),
+              (std::vector<std::string>{"binary.log", "empty.log", "overlap.log", "trip.kml"}));
+  }
+  // Overlapping logs are fine when they are not joined.
+  settings_.common.concate = 0;
+  EXPECT_EQ(run({kData / "morning.log", overlapping}, output), kRunSucceeded);
+}
+
+TEST_F(KmlRun, ALogThatVanishesDuringTheRunFailsItWithoutTouchingTheOutput) {
+  for (const char* stage : {messages::kWritingPoints, messages::kWritingRouteLines}) {
+    const fs::path log = folder_ / "copy.log";
+    fs::copy_file(kData / "morning.log", log, fs::copy_options::overwrite_existing);
+    const fs::path output = folder_ / "trip.kml";
+    write_file(output, "an earlier output\n");
+    view_.events.clear();
+    view_.on_status = [&](std::string_view text) {
+      if (text == stage) fs::remove(log);
+    };
+    EXPECT_EQ(run({log}, output), kRunFailed) << stage;
+    EXPECT_EQ(view_.errors(), 1);
+    EXPECT_EQ(view_.events.back(), error(messages::kCannotReadInput));
+    EXPECT_EQ(read_file(output), "an earlier output\n");
+    EXPECT_EQ(files_in_folder(), std::vector<std::string>{"trip.kml"});
+  }
+}
+
+TEST_F(KmlRun, AFailedFinalMoveIsReportedAsAnOutputThatCannotBeCreated) {
+  const fs::path out_folder = folder_ / "out";
+  fs::create_directories(out_folder);
+  view_.on_status = [&](std::string_view text) {
+    if (text == messages::kWritingRouteLines) fs::remove_all(out_folder);
+  };
+  EXPECT_EQ(run({kData / "morning.log"}, out_folder / "trip.kml"), kRunFailed);
+  EXPECT_EQ(view_.events.back(), error(messages::kCannotCreateOutput));
+  EXPECT_EQ(view_.errors(), 1);
+  for (const auto& e : view_.events) EXPECT_NE(e, status(messages::kFinished));
+}
+
+TEST_F(KmlRun, EveryCorpusLogConvertsOrIsRefusedCleanly) {
+  const char* corpus_env = std::getenv("TOLVANE_CORPUS");
+  const fs::path corpus =
+      fs::path(corpus_env ? corpus_env : TOLVANE_SOURCE_DIR "/../shared/corpus") / "nmea";
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  int converted = 0;
+  for (const auto& entry : fs::directory_iterator(corpus)) {
+    if (entry.path().extension() != ".log") continue;
+    const fs::path output = folder_ / "corpus.kml";
+    fs::remove(output);
+    view_.events.clear();
+    const RunResult result = run({entry.path()}, output);
+    if (result == kRunSucceeded) {
+      ++converted;
+      const std::string text = read_file(output);
+      const std::string end = "</Document>\r\n</kml>\r\n";
+      ASSERT_GE(text.size(), end.size());
+      EXPECT_EQ(text.substr(text.size() - end.size()), end) << entry.path();
+      EXPECT_EQ(view_.errors(), 0);
+    } else {
+      EXPECT_EQ(view_.events.back(), error(messages::kUnsupportedInput)) << entry.path();
+      EXPECT_FALSE(fs::exists(output));
+    }
+  }
+  EXPECT_GT(converted, 10);
+}
+
+}  // namespace
+}  // namespace tolvane
