@@ -1,0 +1,41 @@
+// Path text and folders of the platform layer.
+#include "platform/path_text.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/directories.h"
+
+namespace tolvane {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(PathText, FindsTheLastSeparatorAndTheFileName) {
+  EXPECT_EQ(find_last_separator("/home/user/DSC00012.JPG"), 10u);
+  EXPECT_EQ(find_last_separator("DSC00012.JPG"), std::string_view::npos);
+  EXPECT_EQ(file_name_of("/home/user/DSC00012.JPG"), "DSC00012.JPG");
+  EXPECT_EQ(file_name_of("DSC00012.JPG"), "DSC00012.JPG");
+  EXPECT_EQ(file_name_of("/home/user/"), "");
+  EXPECT_EQ(file_name_of("/写真/旅行.jpg"), "旅行.jpg");
+  EXPECT_EQ(native_to_utf8(fs::path("/写真/a b.jpg")), "/写真/a b.jpg");
+}
+
+TEST(Directories, MakesFoldersAndTellsFilesFromFolders) {
+  fs::path root = fs::temp_directory_path() / ("tolvane_dirs_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  ASSERT_TRUE(make_directory(root));
+  EXPECT_TRUE(make_directory(root)) << "an existing folder is used";
+  EXPECT_FALSE(make_directory(root / "missing" / "child"));
+  std::ofstream(root / "file") << "x";
+  EXPECT_FALSE(make_directory(root / "file")) << "a file is in the way";
+  EXPECT_TRUE(file_exists(root / "file"));
+  EXPECT_FALSE(file_exists(root)) << "a folder is not a file";
+  EXPECT_FALSE(file_exists(root / "none"));
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace tolvane
