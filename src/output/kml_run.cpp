@@ -5,6 +5,7 @@
 #include "core/nmea_reader.h"
 #include "core/time_helpers.h"
 #include "output/kml_writer.h"
+#include "output/photo_entries.h"
 #include "output/run_messages.h"
 #include "output/run_stages.h"
 #include "output/track_rules.h"
@@ -98,11 +99,11 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
   return true;
 }
 
-// Call point of the photo stage, which writes the Pictures folder after the Tracks folder.
-// Until that stage exists, photos of the input are not written.
-bool write_pictures(const ConversionInput& /*input*/, const ConversionSettings& /*settings*/,
-                    TextSink& /*sink*/, ProgressView& /*view*/) {
-  return true;
+// The Pictures folder, written by the photo stage after the Tracks folder.
+bool write_pictures(ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
+                    ProgressView& view) {
+  KmlPhotoEntries entries(settings, sink);
+  return run_photo_stage(input, settings, view, entries) == kRunSucceeded;
 }
 
 }  // namespace

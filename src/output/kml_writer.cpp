@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/time_helpers.h"
+#include "output/markup_escape.h"
 #include "output/text_format.h"
 
 namespace tolvane {
@@ -258,6 +259,11 @@ void write_pictures_folder_open(TextSink& sink) {
 }
 
 void write_photo_placemark(TextSink& sink, const PhotoPlacemark& photo) {
+  // The description is HTML inside a CDATA section: each text is escaped for its place in the
+  // HTML, then for the section. Plain names pass through unchanged.
+  auto url = [](std::string_view path) {
+    return escape_cdata(escape_html_attribute(escape_url_path(path)));
+  };
   sink.write(
       "  <Placemark>\n"
       "    <description>\n");
@@ -266,16 +272,16 @@ void write_photo_placemark(TextSink& sink, const PhotoPlacemark& photo) {
     std::string_view path = photo.photo_path;
     if (!path.empty() && path.front() == '/') path.remove_prefix(1);
     sink.write("      <![CDATA[<div><a href=\"file:///");
-    sink.write(path);
+    sink.write(url(path));
     sink.write("\"><img src=\"");
   } else {
     sink.write("      <![CDATA[<div><img src=\"");
   }
-  sink.write(photo.thumbnail_source);
+  sink.write(url(photo.thumbnail_source));
   sink.format("\" width=\"%d\" height=\"%d\" border=\"0\" />", photo.thumbnail_width,
               photo.thumbnail_height);
   sink.write(photo.embed_link ? "</a></div><div>" : "</div><div>");
-  sink.write(photo.thumbnail_name);
+  sink.write(escape_cdata(escape_html_text(photo.thumbnail_name)));
   sink.format("</div><div>%d/%02d/%02d %02d:%02d.%02d</div>]]>\n", photo.year, photo.month,
               photo.day, photo.hour, photo.minute, photo.second);
   sink.write(

@@ -45,7 +45,8 @@ void write_tracks_folder_close(TextSink& sink);
 
 void write_pictures_folder_open(TextSink& sink);
 
-// One photo placemark. Texts are UTF-8 and written as they are (they stand inside CDATA).
+// One photo placemark. Texts are UTF-8 and unescaped: each is escaped for its place in the
+// description's HTML and its CDATA section, so plain names stay as they are.
 struct PhotoPlacemark {
   int number = 1;           // 1, 2, ... in capture-time order
   bool embed_link = false;  // Common.jpeg_embed_link is 1: link to the full photo

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/time_helpers.h"
+#include "output/markup_escape.h"
 #include "output/text_format.h"
 
 namespace tolvane {
@@ -157,8 +158,11 @@ void write_photo_frame_start(const ConversionSettings& settings, TextSink& out) 
 }
 
 void write_photo_block(const MapPageSwitches& page, const MapPhotoBlock& photo, TextSink& out) {
-  const std::string name(photo.thumbnail_name);
-  const std::string path(photo.thumbnail_path);
+  // Each text is escaped for where it lands; plain names pass through unchanged.
+  const std::string name = escape_html_attribute(photo.thumbnail_name);
+  const std::string source = escape_html_attribute(escape_url_path(photo.thumbnail_path));
+  const std::string alt = escape_html_attribute(photo.thumbnail_path);
+  const std::string caption = escape_html_text(photo.thumbnail_name);
   out.line(6, "<p>");
   out.format(
       "        <a name=\"%s\" href=\"javascript:void(0)\" "
@@ -166,16 +170,17 @@ void write_photo_block(const MapPageSwitches& page, const MapPhotoBlock& photo, 
       name.c_str(), static_cast<double>(photo.latitude), static_cast<double>(photo.longitude),
       photo.point_index, photo.hour * 60 + photo.minute);
   if (page.photo_links) {
+    // A URL in a JavaScript string in the onclick attribute.
     out.write(",'");
-    out.write(photo.source_link);
+    out.write(escape_html_attribute(escape_js_string(photo.source_link)));
     out.format("',%d)\">\n", photo.width_percent);
   } else {
     out.write(")\">\n");
   }
-  out.format("        <img src=\"%s\" alt=\"%s\" width=\"%d\" height=\"%d\"><br />\n", path.c_str(),
-             path.c_str(), photo.thumbnail_width, photo.thumbnail_height);
+  out.format("        <img src=\"%s\" alt=\"%s\" width=\"%d\" height=\"%d\"><br />\n",
+             source.c_str(), alt.c_str(), photo.thumbnail_width, photo.thumbnail_height);
   out.line(8, "</a>");
-  out.format("        %s<br />\n", name.c_str());
+  out.format("        %s<br />\n", caption.c_str());
   out.format("        %d/%02d/%02d %02d:%02d<br />\n", photo.year, photo.month, photo.day,
              photo.hour, photo.minute);
   out.line(6, "</p>");

@@ -79,8 +79,8 @@ void write_body_start(std::string_view title, const MapPageSwitches& page,
 // closes the container).
 void write_photo_frame_start(const ConversionSettings& settings, TextSink& out);
 
-// One photo of the frame. Every text is UTF-8 and written as it stands: escaping is the
-// caller's.
+// One photo of the frame. Texts are UTF-8 and unescaped; each is escaped for the place it lands
+// in (attribute, text, URL, script string), so plain names stay as they are.
 struct MapPhotoBlock {
   std::string_view thumbnail_name;  // file name: the link's name and the caption
   std::string_view thumbnail_path;  // folder name, "/", file name; relative to the page
@@ -90,8 +90,9 @@ struct MapPhotoBlock {
   float longitude = 0;
   int point_index = 0;                                     // index in the point array
   int year = 0, month = 0, day = 0, hour = 0, minute = 0;  // capture time
-  // Photo links on: the link to the source photo ("file:///..." or "../..." and the path with
-  // "/") and the width percentage of the child window's image.
+  // Photo links on: the URL of the source photo ("file:///..." or "../..." and the path with
+  // "/", its path part already percent-encoded) and the width percentage of the child window's
+  // image.
   std::string_view source_link;
   int width_percent = 100;
 };

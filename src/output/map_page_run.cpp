@@ -8,6 +8,7 @@
 #include "output/map_page_body.h"
 #include "output/map_page_head.h"
 #include "output/map_page_switches.h"
+#include "output/photo_entries.h"
 #include "output/run_messages.h"
 #include "output/run_stages.h"
 #include "output/track_rules.h"
@@ -79,13 +80,11 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
   return true;
 }
 
-// Call point of the photo stage, which writes the photo frame inside the container. Until that
-// stage exists the frame stays empty, so that the container still closes.
-bool write_photos(const ConversionInput& /*input*/, const ConversionSettings& settings,
-                  const MapPageSwitches& /*page*/, TextSink& sink, ProgressView& /*view*/) {
-  write_photo_frame_start(settings, sink);
-  write_photo_frame_end(sink);
-  return true;
+// The photo frame inside the container, written by the photo stage.
+bool write_photos(ConversionInput& input, const ConversionSettings& settings,
+                  const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
+  MapPagePhotoEntries entries(settings, page, sink);
+  return run_photo_stage(input, settings, view, entries) == kRunSucceeded;
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "photos/photo_stage.h"
+
+#include <map>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "output/run_messages.h"
+#include "photos/exif_time.h"
+#include "photos/ordered_workers.h"
+#include "platform/path_text.h"
+
+namespace tolvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path absolute_path(const fs::path& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(path, ec);
+  return (ec ? path : absolute).lexically_normal();
+}
+
+int worker_count(unsigned requested) {
+  if (requested > 0) return static_cast<int>(requested);
+  unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
+// Photos whose thumbnails share a file name (same name, different folders) are made one after
+// another in capture-time order, so the file ends as a one-at-a-time stage would leave it.
+std::vector<std::vector<std::size_t>> group_by_thumbnail_name(const std::vector<fs::path>& photos) {
+  std::map<fs::path, std::size_t> group_of_name;
+  std::vector<std::vector<std::size_t>> groups;
+  for (std::size_t i = 0; i < photos.size(); ++i) {
+    auto [it, added] = group_of_name.try_emplace(photos[i].filename(), groups.size());
+    if (added) groups.emplace_back();
+    groups[it->second].push_back(i);
+  }
+  return groups;
+}
+
+}  // namespace
+
+RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
+                          ProgressView& view, PhotoEntryWriter& writer) {
+  const CommonSettings& common = settings.common;
+  const fs::path page = absolute_path(input.output_path);
+  std::optional<fs::path> folder = make_thumbnail_folder(page);
+  if (!folder) {
+    view.show_error(messages::kFolderFailed);
+    return kRunFailed;
+  }
+
+  view.set_status_text(messages::kCheckingPhotos);
+  std::vector<TrackPoint> times = sort_photos_by_capture_time(input.photo_paths);
+
+  view.set_status_text(messages::kReducingPhotos);
+  view.set_progress(0);
+  PhotoCursor cursor(input.log_paths, common.GMT);
+  if (cursor.start() != 0) {
+    view.show_error(messages::kCannotReadInput);
+    return kRunFailed;
+  }
+
+  const std::vector<fs::path>& photos = input.photo_paths;
+  const std::size_t count = photos.size();
+  OrderedWorkers<ThumbnailResult> thumbnails(
+      group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
+      [&](std::size_t i) {
+        return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
+                              common.jpeg_quit_overwrite);
+      });
+
+  writer.open();
+  const std::string folder_name = native_to_utf8(folder->filename());
+  for (std::size_t j = 0; j < count; ++j) {
+    PlacedPhoto photo;
+    photo.thumbnail = thumbnails.take(j);
+    if (photo.thumbnail.status != 0) {
+      view.show_error(messages::kThumbnailFailed);
+      return kRunFailed;
+    }
+    photo.number = static_cast<int>(j) + 1;
+    photo.source = absolute_path(photos[j]);
+    photo.page = page;
+    photo.thumbnail_name = native_to_utf8(photo.thumbnail.path.filename());
+    photo.thumbnail_source = folder_name + kPathSeparator + photo.thumbnail_name;
+    photo.capture_time = times[j];
+    if (cursor.place(photo.capture_time, photo.placement) != 0) {
+      view.show_error(messages::kCannotReadInput);
+      return kRunFailed;
+    }
+    writer.write(photo);
+    view.set_progress(static_cast<int>(100 * (j + 1) / count));
+  }
+  view.set_progress(100);
+  writer.close();
+  cursor.finish();
+  return kRunSucceeded;
+}
+
+}  // namespace tolvane

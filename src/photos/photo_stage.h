@@ -1,0 +1,46 @@
+// The photo stage of both runs: photos sorted by capture time, reduced into the picture folder
+// on a few worker threads, placed on the track and handed, in capture-time order, to the run's
+// writer of photo entries.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "core/track_point.h"
+#include "output/run_contracts.h"
+#include "photos/photo_cursor.h"
+#include "photos/thumbnail.h"
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+// One photo as the entry of an output needs it. Texts are UTF-8 and not escaped.
+struct PlacedPhoto {
+  int number = 0;                // 1, 2, ... in capture-time order
+  std::filesystem::path source;  // the photo, absolute and normalised
+  std::filesystem::path page;    // the output, absolute and normalised
+  ThumbnailResult thumbnail;     // path, width, height, width_percent
+  std::string thumbnail_name;    // the thumbnail's file name
+  std::string thumbnail_source;  // picture folder name, "/", file name
+  TrackPoint capture_time;       // year .. second as the camera wrote them
+  PhotoPlacement placement;      // position and point index on the track
+};
+
+// What a run writes for its photos: the Pictures folder of the KML document or the photo frame
+// of the map page.
+class PhotoEntryWriter {
+ public:
+  virtual ~PhotoEntryWriter() = default;
+  virtual void open() = 0;
+  virtual void write(const PlacedPhoto& photo) = 0;
+  virtual void close() = 0;
+};
+
+// Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs.
+// 0, or 255 after its one show_error: the picture folder, a log that can no longer be read, or
+// a thumbnail that cannot be made (the first failing photo in capture-time order; nothing after
+// it is written).
+RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
+                          ProgressView& view, PhotoEntryWriter& writer);
+
+}  // namespace tolvane
