@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/c_number.h"
+#include "core/field_number.h"
 #include "core/time_helpers.h"
 
 namespace tolvane {
@@ -35,9 +35,10 @@ constexpr CharClasses kClasses;
 
 unsigned char class_of(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
 
+// Left uninitialised: only the fields that split_fields found are read.
 struct Field {
-  const char* text = nullptr;
-  std::size_t length = 0;
+  const char* text;
+  std::size_t length;
 };
 
 // Splits the sentence whose name ends at `p` into the fields that follow the first comma after
@@ -53,6 +54,23 @@ int split_fields(const char* p, Field* fields, int wanted) {
   return count;
 }
 
+// The first place where the five characters of `name` ("GPGGA", "GPRMC") stand in `line`, as
+// strstr finds it. Most lines begin with "$" and a name; otherwise the line is searched for the
+// last letter of the name, which is rare in other sentences.
+const char* find_name(const char* line, const char* name) {
+  if (line[0] == '$' && line[1] == name[0] && line[2] == name[1] && line[3] == name[2] &&
+      line[4] == name[3] && line[5] == name[4]) {
+    return line + 1;
+  }
+  for (const char* p = std::strchr(line, name[4]); p; p = std::strchr(p + 1, name[4])) {
+    if (p - line >= 4 && p[-4] == name[0] && p[-3] == name[1] && p[-2] == name[2] &&
+        p[-1] == name[3]) {
+      return p - 4;
+    }
+  }
+  return nullptr;
+}
+
 // Reads the next line, or the next piece of a line longer than the buffer. False at the end of
 // the file: a piece that reached the end of the file is never used.
 bool read_line(std::FILE* log, char* line) {
@@ -62,7 +80,7 @@ bool read_line(std::FILE* log, char* line) {
 
 // The number of a field, converted as atof converts it; the text after the field never takes
 // part, since no number runs on into a comma or a sentence end.
-double field_number(const Field& field) { return field.length ? c_atof(field.text) : 0.0; }
+double field_number(const Field& field) { return field.length ? field_atof(field.text) : 0.0; }
 
 bool fits_float(double value) { return std::fabs(value) <= FLT_MAX; }  // false for NaN too
 
@@ -70,7 +88,7 @@ bool fits_float(double value) { return std::fabs(value) <= FLT_MAX; }  // false 
 // position lies beyond `limit` degrees.
 bool parse_coordinate(const Field& value, const Field& hemisphere, char positive, double limit,
                       float& raw, std::int32_t& raw_int, float& fraction, float& degrees) {
-  const double v = c_atof(value.text);
+  const double v = field_atof(value.text);
   // Beyond this the integer part does not fit, and the position is far outside the limit.
   if (!(std::fabs(v) < 2147483648.0)) return false;
   const std::int32_t i = static_cast<std::int32_t>(v);
@@ -105,9 +123,9 @@ bool parse_rmc(const char* after_name, TrackPoint& point) {
     if (field->length > kFieldLimit) return false;
   }
 
-  const int t = c_atoi(time.text);
+  const int t = field_atoi(time.text);
   if (t < 0 || t / 10000 > 23 || (t % 10000) / 100 > 59 || t % 100 > 59) return false;
-  const int d = c_atoi(date.text);
+  const int d = field_atoi(date.text);
   const int day = d / 10000;
   const int month = (d % 10000) / 100;
   const int year = d % 100 + 2000;
@@ -146,7 +164,7 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
     const char* name = nullptr;
     do {
       if (!read_line(log, line)) return -1;
-      name = std::strstr(line, "GPGGA");
+      name = find_name(line, "GPGGA");
     } while (!name);
 
     Field f[kFieldsRead];
@@ -160,7 +178,7 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
     // Lines up to the next $GPRMC are passed over, further $GPGGA lines among them.
     do {
       if (!read_line(log, line)) return -1;
-      name = std::strstr(line, "GPRMC");
+      name = find_name(line, "GPRMC");
     } while (!name);
 
     TrackPoint parsed;
@@ -171,7 +189,13 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
 }
 
 LogFile open_log(const std::filesystem::path& path) {
-  return LogFile(std::fopen(path.c_str(), "r"));
+  // A larger buffer than the default block size takes a log in with fewer reads.
+  constexpr std::size_t kStreamBuffer = 64 * 1024;
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (!file) return LogFile();
+  LogFileCloser closer{std::make_unique_for_overwrite<char[]>(kStreamBuffer)};
+  if (std::setvbuf(file, closer.buffer.get(), _IOFBF, kStreamBuffer) != 0) closer.buffer.reset();
+  return LogFile(file, std::move(closer));
 }
 
 }  // namespace tolvane

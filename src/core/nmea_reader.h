@@ -20,7 +20,9 @@ namespace tolvane {
 // fields 1 to 18 still hold the previous point.
 std::int8_t read_track_point(std::FILE* log, TrackPoint& point);
 
+// Closes the log, then frees the stream buffer that open_log gave it.
 struct LogFileCloser {
+  std::unique_ptr<char[]> buffer;
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using LogFile = std::unique_ptr<std::FILE, LogFileCloser>;
