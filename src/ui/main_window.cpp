@@ -317,7 +317,10 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
     if (open && opener_) opener_(input.output_path);
     set_controls_enabled(true);
     converting_ = false;
-    emit conversion_finished(result);
+    // Announced on the next turn of the event loop, once this worker no longer waits here, so
+    // that whoever hears it may start the next run at once.
+    QMetaObject::invokeMethod(
+        this, [this, result] { emit conversion_finished(result); }, Qt::QueuedConnection);
   });
 }
 

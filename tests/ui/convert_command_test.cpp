@@ -260,6 +260,22 @@ class ConvertCommandTest : public QObject {
     QCOMPARE(f.window->log_paths(), QStringList({f.path("good.log"), f.path("missing.log")}));
   }
 
+  void a_new_run_may_start_as_soon_as_one_ends() {
+    Fixture f;
+    write_log(f.path("drive.log"), 4);
+    f.add_logs({f.path("drive.log")});
+    f.dialogs->save_answer = f.path("drive.kml");
+    int runs = 0;
+    QObject::connect(f.window.get(), &MainWindow::conversion_finished, [&](int result) {
+      QCOMPARE(result, 0);
+      if (++runs == 1) click(f.window->control(1007));
+    });
+    click(f.window->control(1007));
+    QTRY_COMPARE_WITH_TIMEOUT(runs, 2, 20000);
+    QCOMPARE(f.opened.size(), std::size_t(2));
+    QCOMPARE(f.window->statuses.count(QString::fromUtf8(messages::kFinished)), 2);
+  }
+
   void a_waiting_worker_is_released_when_the_window_goes() {
     QObject window;
     UiThreadCaller caller(&window);
