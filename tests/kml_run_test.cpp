@@ -164,7 +164,8 @@ TEST_F(KmlRun, OutputThatCannotBeCreatedIsReportedBeforeAnyLogIsChecked) {
 
 TEST_F(KmlRun, FailedPrePassLeavesAnEarlierOutputUntouched) {
   write_file(folder_ / "empty.log", "");
-  write_file(folder_ / "binary.log", std::string("\x00\x01\xff GPGGA\x00,,,\n\x7f", 17));
+  const char binary[] = "\x00\x01\xff GPGGA\x00,,,\n\x7f";
+  write_file(folder_ / "binary.log", std::string(binary, sizeof binary - 1));
   const fs::path overlapping = folder_ / "overlap.log";
   // Starts at 10:00:00 UTC, before morning.log ends at 10:03:30.
   write_file(overlapping,
