@@ -162,6 +162,18 @@ TEST_F(KmlRun, OutputThatCannotBeCreatedIsReportedBeforeAnyLogIsChecked) {
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
+TEST_F(KmlRun, AnOutputThatIsOneOfTheLogsIsRefusedAndTheLogKept) {
+  const fs::path log = folder_ / "trip.log";
+  fs::copy_file(kData / "morning.log", log);
+  fs::create_symlink(log, folder_ / "link.kml");
+  for (const fs::path& output : {log, folder_ / "link.kml", folder_ / "." / "trip.log"}) {
+    view_.events.clear();
+    EXPECT_EQ(run({log}, output), kRunFailed) << output;
+    EXPECT_EQ(view_.events.back(), error(messages::kCannotCreateOutput));
+    EXPECT_EQ(read_file(log), read_file(kData / "morning.log"));
+  }
+}
+
 TEST_F(KmlRun, FailedPrePassLeavesAnEarlierOutputUntouched) {
   write_file(folder_ / "empty.log", "");
   const char binary[] = "\x00\x01\xff GPGGA\x00,,,\n\x7f";

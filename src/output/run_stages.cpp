@@ -5,6 +5,24 @@
 #include "output/track_rules.h"
 
 namespace tolvane {
+namespace {
+
+// True when `output` names one of the input files: the finished output would replace it.
+bool is_an_input(const ConversionInput& input, const std::filesystem::path& output) {
+  auto same = [&](const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::equivalent(path, output, ec) && !ec;
+  };
+  for (const auto& path : input.log_paths) {
+    if (same(path)) return true;
+  }
+  for (const auto& path : input.photo_paths) {
+    if (same(path)) return true;
+  }
+  return false;
+}
+
+}  // namespace
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
                                   ProgressView& view) {
   view.set_status_text(messages::kCheckingLogs);
@@ -12,7 +30,8 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
 
   sort_logs_by_start(input.log_paths);
 
-  std::optional<ReplacingFile> output = ReplacingFile::create(input.output_path);
+  std::optional<ReplacingFile> output;
+  if (!is_an_input(input, input.output_path)) output = ReplacingFile::create(input.output_path);
   if (!output) {
     view.show_error(messages::kCannotCreateOutput);
     return std::nullopt;

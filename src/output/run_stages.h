@@ -26,7 +26,8 @@ struct RunStart {
 };
 
 // Status "GPSログファイルをチェック中" with progress 100; sorts input.log_paths by start time;
-// creates the output ("出力ファイルを作成できません" before any log is validated); validates the
+// creates the output ("出力ファイルを作成できません" before any log is validated, also when the
+// output is one of the input files, which the finished output would replace); validates the
 // sorted set; converts its first and last point to local time and builds the title. Empty after
 // its one show_error.
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
