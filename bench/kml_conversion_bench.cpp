@@ -41,6 +41,8 @@ struct Conversion {
 };
 const Conversion kConversions[] = {
     {"KML", "--kml", ".kml"},
+    // The map page with the default settings: every point pushed with its read-out and minute.
+    {"HTML", "--html", ".html"},
 };
 
 struct Measure {
