@@ -261,6 +261,7 @@ TEST(ThumbnailResampler, StreamsExactlyTheWholeImageFormula) {
       {3, 7, 1000},  // enlargement
       {127, 127, 128},
       {640, 480, 1},
+      {600, 300, 2},  // boxes over 257 rows high
   };
   std::mt19937 random(7);
   for (int i = 0; i < 200; ++i) {
@@ -275,6 +276,16 @@ TEST(ThumbnailResampler, StreamsExactlyTheWholeImageFormula) {
     Image streamed = stream_through_resampler(photo, *size);
     ASSERT_EQ(streamed.pixels, reference_thumbnail(photo, *size).pixels)
         << c.width << " x " << c.height << ", edge " << c.edge;
+  }
+}
+
+TEST(ThumbnailResampler, SumsTheTallestBoxesWithoutOverflow) {
+  // Boxes of 257 rows (the most that 16-bit column sums hold) and of 258 rows.
+  for (int side : {512, 514}) {
+    ThumbnailSize size = *thumbnail_size(side, side, 2);
+    Image white{side, side, 3, std::vector<std::uint8_t>(side * side * 3, 255)};
+    EXPECT_EQ(stream_through_resampler(white, size).pixels, std::vector<std::uint8_t>(12, 255))
+        << side;
   }
 }
 

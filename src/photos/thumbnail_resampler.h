@@ -48,7 +48,6 @@ class ThumbnailResampler {
 
  private:
   void accumulate_row();
-  void finish_reduced_row();
   void interpolate_row();
 
   int photo_width_;
@@ -59,10 +58,15 @@ class ThumbnailResampler {
   int rows_done_ = 0;
   std::vector<std::uint8_t> output_;
 
+  template <typename Sum>
+  void finish_reduced_row(std::vector<Sum>& sums);
+
   // Reduction: the box bounds, both ends included, and a ring of per-column sums, one for each
   // thumbnail row that a photo row can belong to (neighbouring boxes share their boundary).
+  // The sums are 16 bits wide while a box is at most 257 rows high, 32 bits above that.
   std::vector<int> row_start_, row_end_, column_start_, column_end_;
-  std::vector<std::vector<std::uint32_t>> column_sums_;
+  std::vector<std::vector<std::uint16_t>> narrow_sums_;
+  std::vector<std::vector<std::uint32_t>> wide_sums_;
   std::unique_ptr<ScanlineBuffer> row_;
 
   // Enlargement: the two most recent photo rows and the column taps.
