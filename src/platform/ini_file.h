@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tolvane {
@@ -33,6 +34,14 @@ class IniDocument {
   // ends the value.
   void set(std::string_view section, std::string_view key, std::string_view value);
 
+  // The keys of the first section named `section` in file order, each with its value read as
+  // get() reads it; a name that occurs twice is listed twice.
+  std::vector<std::pair<std::string_view, std::string_view>> keys_of(
+      std::string_view section) const;
+  // set() for several keys of one section at once, in the order given.
+  void set_all(std::string_view section,
+               const std::vector<std::pair<std::string_view, std::string>>& values);
+
   // The document with a CR LF after every line.
   std::string text() const;
   // Writes the document over `path` through a temporary file, so that a failed write leaves
@@ -41,9 +50,22 @@ class IniDocument {
 
   const std::vector<std::string>& lines() const { return lines_; }
 
+  // What a line is, worked out once when the line is read or set.
+  struct LineKind {
+    enum Kind { other, section, key } kind = other;
+    std::size_t name_begin = 0, name_length = 0;    // section or key name
+    std::size_t value_begin = 0, value_length = 0;  // as written after the equals sign
+  };
+
  private:
+  void append_line(std::string line);
+  void replace_line(std::size_t index, std::string line);
+  void insert_line(std::size_t index, std::string line);
+  std::string_view name_of(std::size_t index) const;
+
   std::string byte_order_mark_;
   std::vector<std::string> lines_;
+  std::vector<LineKind> kinds_;  // one per line
 };
 
 // A value as the file holds it, read as get() reads it: blanks around it and one pair of

@@ -3,7 +3,11 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/c_number.h"
 #include "output/text_format.h"
@@ -57,17 +61,44 @@ std::string written_value(const std::string& value) { return value; }
 std::filesystem::path settings_path() { return program_dir() / "Tolvane.ini"; }
 
 ConversionSettings read_settings(const IniDocument& document, const ConversionSettings& defaults) {
+  // The keys of each section, looked up by name without regard to case; the first line of a
+  // name counts.
+  std::map<std::string, std::map<std::string, std::string_view>> sections;
+  auto lowered = [](std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+  };
   ConversionSettings settings = defaults;
-  for_each_setting(settings, [&document](const char* section, const char* key, auto& field) {
-    if (std::optional<std::string> value = document.get(section, key)) read_value(*value, field);
+  for_each_setting(settings, [&](const char* section, const char* key, auto& field) {
+    auto found_section = sections.find(section);
+    if (found_section == sections.end()) {
+      std::map<std::string, std::string_view> keys;
+      for (const auto& [name, value] : document.keys_of(section))
+        keys.emplace(lowered(name), value);
+      found_section = sections.emplace(section, std::move(keys)).first;
+    }
+    const auto found = found_section->second.find(lowered(key));
+    if (found != found_section->second.end()) read_value(found->second, field);
   });
   return settings;
 }
 
 void write_settings(IniDocument& document, const ConversionSettings& settings) {
-  for_each_setting(settings, [&document](const char* section, const char* key, const auto& field) {
-    document.set(section, key, written_value(field));
+  // Section by section, in storage order.
+  std::string_view current;
+  std::vector<std::pair<std::string_view, std::string>> values;
+  for_each_setting(settings, [&](const char* section, const char* key, const auto& field) {
+    if (section != current && !values.empty()) {
+      document.set_all(current, values);
+      values.clear();
+    }
+    current = section;
+    values.emplace_back(key, written_value(field));
   });
+  document.set_all(current, values);
 }
 
 ConversionSettings load_settings(const std::filesystem::path& ini_path,
