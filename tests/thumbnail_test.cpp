@@ -2,6 +2,7 @@
 // whole files against libjpeg encodes of that reference, colour spaces, the picture folder,
 // keeping existing files, damaged photos and threads.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -468,6 +469,7 @@ TEST_F(Thumbnail, MakesThumbnailsOnSeveralThreadsAtOnce) {
     expected.push_back(expected_file(read_jpeg(p, JCS_RGB), 100, 70));
   }
 
+  const mode_t mask = ::umask(022);
   std::vector<int> wrong(4, 0);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
@@ -478,12 +480,16 @@ TEST_F(Thumbnail, MakesThumbnailsOnSeveralThreadsAtOnce) {
         const fs::path& p = photos[(t + round) % 4];
         ThumbnailResult result = make_thumbnail(p, folder, 100, 70, 0);
         if (result.status != 0 || file_bytes(result.path) != expected[(t + round) % 4]) ++wrong[t];
+        if ((fs::status(result.path).permissions() & fs::perms::mask) != fs::perms(0644)) {
+          ++wrong[t];
+        }
         if (make_thumbnail(broken, folder, 100, 70, 0).status != 255) ++wrong[t];
       }
     });
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(wrong, std::vector<int>(4, 0));
+  EXPECT_EQ(::umask(mask), 022) << "the file creation mask is left alone";
 }
 
 TEST_F(Thumbnail, NamesThePictureFolderAfterTheOutputFile) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -26,8 +28,24 @@ fs::path resolve_target(const fs::path& target) {
   return current;
 }
 
+// The process's file creation mask, read where the kernel shows it: setting and restoring it with
+// umask() would leave it 0 for a moment, and a file made on another thread then (thumbnails are
+// made on several threads) could end up with the wrong permissions, or the mask stay 0.
 mode_t current_umask() {
-  mode_t mask = ::umask(0);
+  mode_t mask = 0;
+  bool found = false;
+  if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    while (!found && std::fgets(line, sizeof line, status)) {
+      if (std::strncmp(line, "Umask:", 6) != 0) continue;
+      const char* p = line + 6;
+      while (*p == ' ' || *p == '\t') ++p;
+      for (; *p >= '0' && *p <= '7'; ++p, found = true) mask = mask * 8 + (*p - '0');
+    }
+    std::fclose(status);
+  }
+  if (found) return mask & 0777;
+  mask = ::umask(0);  // no /proc: the old way
   ::umask(mask);
   return mask;
 }
