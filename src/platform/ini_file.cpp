@@ -61,6 +61,15 @@ LineKind classify(std::string_view line) {
   return kind;
 }
 
+std::string section_line(std::string_view section) {
+  std::string line;
+  line.reserve(section.size() + 2);
+  line += '[';
+  line += section;
+  line += ']';
+  return line;
+}
+
 bool needs_quotes(std::string_view value) {
   if (value.empty()) return false;
   if (is_blank(value.front()) || is_blank(value.back())) return true;
@@ -180,7 +189,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     }
   }
   if (header == lines_.size()) {
-    append_line("[" + std::string(section) + "]");
+    append_line(section_line(section));
     append_line(key_line(key, value));
     return;
   }
@@ -222,7 +231,7 @@ void IniDocument::set_all(std::string_view section,
     ++header;
   }
   if (header == lines_.size()) {
-    append_line("[" + std::string(section) + "]");
+    append_line(section_line(section));
     for (const auto& [key, value] : values) append_line(key_line(key, value));
     return;
   }
