@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -16,12 +18,8 @@ namespace fs = std::filesystem;
 const fs::path kConverter = fs::path(TOLVANE_BINARY_DIR) / "tolvane-convert";
 const fs::path kData = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "data" / "kml";
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using tolvane::testing::read_file;
+using tolvane::testing::write_test_photo;
 
 std::string quoted(const std::string& text) {
   std::string result = "'";
@@ -121,7 +119,6 @@ TEST_F(Cli, AFailedRunExitsWithOneAndThePrefixedMessage) {
 TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
   const std::string log = quoted((kData / "morning.log").string());
   const std::string out = quoted((folder_ / "x.kml").string());
-  const char* photo = " photo.JPG";
   struct Case {
     std::string arguments;
     std::string reason;
@@ -129,8 +126,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
       {"", "no GPS log given"},
       {log, "no output given"},
       {"-o " + out + " --kml --html " + log, "--kml and --html"},
-      {"-o " + out + " " + log + photo, "photos are not supported yet: photo.JPG"},
-      {"-o " + out + " " + log + " a.jpeg", "photos are not supported yet"},
+      {"-o " + out + " photo.JPG a.jpeg", "no GPS log given"},
+      {"-o " + out + " --jobs 0 " + log, "--jobs"},
       {"-o " + out + " --set GoogleEarth.nothing=1 " + log, "--set names no setting"},
       {"-o " + out + " --set GoogleEarth.mode " + log, "--set needs Section.key=VALUE"},
       {"-o " + out + " --frobnicate " + log, "frobnicate"},
@@ -198,6 +195,19 @@ TEST_F(Cli, OutputKindFollowsTheExtensionUnlessChosen) {
           .status,
       0);
   EXPECT_NE(read_file(upper).find("<kml xmlns"), std::string::npos);
+}
+
+TEST_F(Cli, PhotosAmongTheFilesAreReducedAndPlacedOnTheTrack) {
+  const fs::path output = folder_ / "trip.html";
+  const fs::path shot = folder_ / "shot.JPEG";
+  // A photo without a capture time sits on the first point.
+  write_test_photo(shot, 40, 30, "");
+  const Outcome outcome =
+      run(with_settings("-q --jobs 1 -o " + quoted(output.string()) + " " + quoted(shot.string()) +
+                        " " + quoted((kData / "morning.log").string())));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(read_file(output).find("<a name=\"sshot.JPEG\""), std::string::npos);
+  EXPECT_TRUE(fs::exists(folder_ / "trip_pics" / "sshot.JPEG"));
 }
 
 }  // namespace

@@ -79,7 +79,10 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   app.add_flag("--save-settings", options.save_settings,
                "Write all settings (after --set) to the settings file; without FILE only save");
   app.add_flag("-q,--quiet", options.quiet, "Show no status, only a failure");
-  app.add_option("FILE", files, "GPS logs (photos are not supported yet)")->option_text("...");
+  app.add_option("--jobs", options.jobs, "Threads that reduce the photos (default: one per core)")
+      ->option_text("N")
+      ->check(CLI::PositiveNumber);
+  app.add_option("FILE", files, "GPS logs and photos (.jpg, .jpeg)")->option_text("...");
 
   try {
     app.parse(argc, argv);
@@ -98,10 +101,7 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   options.output = output;
   options.settings = settings;
   for (const std::string& file : files) {
-    if (is_photo_name(file)) {
-      return {ParseOutcome::kUsageError, "photos are not supported yet: " + file};
-    }
-    options.logs.emplace_back(file);
+    (is_photo_name(file) ? options.photos : options.logs).emplace_back(file);
   }
   for (const std::string& assignment : options.assignments) {
     std::string name, value;
@@ -110,7 +110,9 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
     }
   }
   if (options.logs.empty()) {
-    if (!options.save_settings) return {ParseOutcome::kUsageError, "no GPS log given"};
+    if (!options.save_settings || !options.photos.empty()) {
+      return {ParseOutcome::kUsageError, "no GPS log given"};
+    }
   } else if (options.output.empty()) {
     return {ParseOutcome::kUsageError, "no output given (-o OUTPUT)"};
   }

@@ -12,11 +12,13 @@ enum class OutputChoice { kByExtension, kKml, kHtml };
 struct ConvertOptions {
   std::filesystem::path output;  // -o, --output
   OutputChoice choice = OutputChoice::kByExtension;
-  std::filesystem::path settings;           // --settings; empty: beside the executable
-  std::vector<std::string> assignments;     // --set Section.key=VALUE, in order
-  bool save_settings = false;               // --save-settings
-  bool quiet = false;                       // -q, --quiet
-  std::vector<std::filesystem::path> logs;  // FILE arguments that are GPS logs, in order
+  std::filesystem::path settings;             // --settings; empty: beside the executable
+  std::vector<std::string> assignments;       // --set Section.key=VALUE, in order
+  bool save_settings = false;                 // --save-settings
+  bool quiet = false;                         // -q, --quiet
+  std::vector<std::filesystem::path> logs;    // FILE arguments that are GPS logs, in order
+  std::vector<std::filesystem::path> photos;  // FILE arguments that are photos, in order
+  unsigned jobs = 0;                          // --jobs: thumbnail workers; 0 one per core
 };
 
 enum class ParseOutcome { kRun, kExitSuccess, kUsageError };
@@ -27,8 +29,8 @@ struct ParseResult {
 };
 
 // Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
-// missing value, --kml with --html, a photo among the files (not supported yet), FILE
-// arguments without -o, or nothing to do at all.
+// missing value, --kml with --html, --jobs below 1, FILE arguments without -o, photos without
+// a GPS log, or nothing to do at all.
 ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
 
 // "Usage: tolvane-convert [options] -o OUTPUT FILE..."

@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
 
   ConversionInput input;
   input.log_paths = options.logs;
+  input.photo_paths = options.photos;
   input.output_path = options.output;
+  input.thumbnail_workers = options.jobs;
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
   const RunResult result = writes_map_page(options, settings)
                                ? convert_to_html(input, settings, view)
