@@ -44,6 +44,9 @@ TEST(TimeHelpers, AppliesTheOffsetsOfTheExamples) {
   EXPECT_EQ(shifted(at(2008, 1, 5, 0, 0), 5.75f), "2008-01-05 05:45:00");
   EXPECT_EQ(shifted(at(2008, 1, 5, 0, 0), 5.8f), "2008-01-05 05:48:00");
   EXPECT_EQ(shifted(at(2008, 1, 1, 0, 10), -0.5f), "2007-12-31 23:40:00");
+  // Tenths that a float cannot hold exactly still give whole minutes: 9.7 is 9 h 42 min.
+  EXPECT_EQ(shifted(at(2008, 1, 5, 0, 0), 9.7f), "2008-01-05 09:42:00");
+  EXPECT_EQ(shifted(at(2008, 1, 5, 0, 0), -9.7f), "2008-01-04 14:18:00");
 
   TrackPoint p = at(2007, 12, 31, 15, 30, 42);
   apply_time_offset(p, 9);
@@ -52,13 +55,13 @@ TEST(TimeHelpers, AppliesTheOffsetsOfTheExamples) {
   EXPECT_EQ(p.utc_ddmmyy, 311207);
 }
 
-// The stepwise rule: the minutes of the fraction carried at most one hour, then the whole
-// hours carried at most one day.
+// The stepwise rule: the minutes of the fraction (rounded) carried at most one hour, then the
+// whole hours carried at most one day.
 std::string stepwise(TrackPoint p, float offset) {
   const int whole = static_cast<int>(offset);
   const double fraction = static_cast<double>(offset) - whole;
   if (fraction != 0) {
-    p.minute += static_cast<int>(fraction * 60);
+    p.minute += static_cast<int>(std::lround(fraction * 60));
     if (p.minute > 59) {
       p.minute -= 60;
       ++p.hour;

@@ -102,11 +102,13 @@ void apply_time_offset(TrackPoint& point, float offset_hours) {
   if (offset > kLargestOffsetHours) offset = kLargestOffsetHours;
   if (offset < -kLargestOffsetHours) offset = -kLargestOffsetHours;
 
-  // Whole hours and the minutes of the fraction, each truncated toward zero (-3.5 is -3 hours
-  // and -30 minutes); then the time of day and the date are carried as far as they need.
+  // Whole hours truncated toward zero and the minutes of the fraction (-3.5 is -3 hours and
+  // -30 minutes); then the time of day and the date are carried as far as they need. The
+  // minutes are rounded, not truncated: 9.7 held as a float is 9.69999981, whose fraction
+  // would otherwise give 41 minutes instead of 42.
   const std::int64_t whole = static_cast<std::int64_t>(offset);
   const double fraction = offset - static_cast<double>(whole);
-  const std::int64_t fraction_minutes = static_cast<std::int64_t>(fraction * 60.0);
+  const std::int64_t fraction_minutes = std::llround(fraction * 60.0);
 
   const std::int64_t minutes =
       static_cast<std::int64_t>(point.hour) * 60 + point.minute + whole * 60 + fraction_minutes;
