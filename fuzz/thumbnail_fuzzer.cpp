@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
@@ -17,12 +18,19 @@
 namespace {
 namespace fs = std::filesystem;
 
-fs::path work_folder() {
-  fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-  fs::path folder = base / ("tolvane-thumbnail-fuzz-" + std::to_string(::getpid()));
-  fs::create_directories(folder / "pics");
-  return folder;
-}
+// A folder of this process's own, removed when the fuzzer exits.
+struct WorkFolder {
+  WorkFolder() {
+    fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    path = base / ("tolvane-thumbnail-fuzz-" + std::to_string(::getpid()));
+    fs::create_directories(path / "pics");
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+};
 
 struct HeaderErrors : jpeg_error_mgr {
   std::jmp_buf recovery;
@@ -62,7 +70,8 @@ bool small_enough(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const fs::path folder = work_folder();
+  static const WorkFolder work;
+  const fs::path& folder = work.path;
   if (!small_enough(data, size)) return 0;
   const fs::path photo = folder / "photo.jpg";
   std::FILE* out = std::fopen(photo.c_str(), "wb");
