@@ -1,9 +1,9 @@
 // Locale-free number parsing.
+#include "core/c_number.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
-
-#include "core/c_number.h"
 
 namespace tolvane {
 namespace {

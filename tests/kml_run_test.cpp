@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "output/run_messages.h"
+#include "test_support.h"
 
 namespace tolvane {
 namespace {
@@ -23,54 +24,19 @@ namespace fs = std::filesystem;
 
 const fs::path kData = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "data" / "kml";
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write_file(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-// Records every call of the run, in order; an optional hook acts on a status text.
-class RecordingView : public ProgressView {
- public:
-  std::vector<std::string> events;
-  std::function<void(std::string_view)> on_status;
-
-  void set_status_text(std::string_view text) override {
-    events.push_back("status " + std::string(text));
-    if (on_status) on_status(text);
-  }
-  void set_progress(int percent) override {
-    events.push_back("progress " + std::to_string(percent));
-  }
-  void show_error(std::string_view message) override {
-    events.push_back("error " + std::string(message));
-  }
-  int errors() const {
-    int count = 0;
-    for (const auto& e : events) count += e.rfind("error ", 0) == 0;
-    return count;
-  }
-};
+using testing::read_file;
+using testing::RecordingView;
+using testing::write_file;
 
 std::string status(const char* text) { return std::string("status ") + text; }
 std::string error(const char* text) { return std::string("error ") + text; }
 
-class KmlRun : public ::testing::Test {
+class KmlRun : public testing::ScratchFolder {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("kml_run_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    ScratchFolder::SetUp();
     settings_.common.icon_url = "http://example.org/icons";
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
   RunResult run(const std::vector<fs::path>& logs, const fs::path& output) {
     input_.log_paths = logs;
@@ -86,7 +52,6 @@ class KmlRun : public ::testing::Test {
     return names;
   }
 
-  fs::path folder_;
   ConversionSettings settings_;
   ConversionInput input_;
   RecordingView view_;

@@ -19,58 +19,12 @@ namespace tolvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::add_seconds;
 using testing::count_of;
+using testing::Fix;
+using testing::nmea_text;
 using testing::read_file;
-
-struct RecordingView : ProgressView {
-  std::vector<std::string> calls;
-  int errors = 0;
-  void set_status_text(std::string_view text) override {
-    calls.push_back("status " + std::string(text));
-  }
-  void set_progress(int percent) override { calls.push_back(format_text("progress %d", percent)); }
-  void show_error(std::string_view message) override {
-    ++errors;
-    calls.push_back("error " + std::string(message));
-  }
-};
-
-// One fix of a generated log, in UTC.
-struct Fix {
-  int hhmmss;
-  int ddmmyy;
-  double latitude;  // degrees, north positive
-  double longitude;
-  double knots;
-  double course;
-  double altitude;
-};
-
-std::string nmea_coordinate(double degrees, int degree_digits) {
-  const double magnitude = degrees < 0 ? -degrees : degrees;
-  const int whole = static_cast<int>(magnitude);
-  const double minutes = (magnitude - whole) * 60.0;
-  return format_text(degree_digits == 2 ? "%02d%07.4f" : "%03d%07.4f", whole, minutes);
-}
-
-std::string nmea_text(const std::vector<Fix>& fixes) {
-  std::string text = "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n";
-  for (const Fix& f : fixes) {
-    const std::string lat = nmea_coordinate(f.latitude, 2) + (f.latitude < 0 ? ",S" : ",N");
-    const std::string lon = nmea_coordinate(f.longitude, 3) + (f.longitude < 0 ? ",W" : ",E");
-    append_format(text, "$GPGGA,%06d.000,%s,%s,1,08,0.9,%.1f,M,39.5,M,,*47\r\n", f.hhmmss,
-                  lat.c_str(), lon.c_str(), f.altitude);
-    append_format(text, "$GPRMC,%06d.000,A,%s,%s,%.2f,%.2f,%06d,,,A*6A\r\n", f.hhmmss, lat.c_str(),
-                  lon.c_str(), f.knots, f.course, f.ddmmyy);
-  }
-  return text;
-}
-
-int add_seconds(int hhmmss, int seconds) {
-  int s = hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100 + seconds;
-  s %= 86400;
-  return s / 3600 * 10000 + s / 60 % 60 * 100 + s % 60;
-}
+using testing::RecordingView;
 
 // Log A: 20 fixes 40 s apart from 14:50:00 UTC on 5 January 2008 (23:50 local with GMT 9), so
 // the track passes local midnight; a 120 s gap before fix 10. Log B: 5 fixes 10 s apart from
@@ -119,7 +73,7 @@ class MapPageRun : public ::testing::Test {
     input_.log_paths = {write_log("b.log", nmea_text(log_b())),
                         write_log("a.log", nmea_text(log_a()))};
     EXPECT_EQ(convert_to_html(input_, settings, view_), kRunSucceeded);
-    EXPECT_EQ(view_.errors, 0);
+    EXPECT_EQ(view_.errors(), 0);
     return read_file(input_.output_path);
   }
 
@@ -131,7 +85,7 @@ class MapPageRun : public ::testing::Test {
 TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
   const std::string page = run_two_logs(ConversionSettings{});
   testing::expect_golden(page, "run_default.html");
-  EXPECT_EQ(view_.calls,
+  EXPECT_EQ(view_.events,
             (std::vector<std::string>{"status GPSログファイルをチェック中", "progress 100",
                                       "status ポイントアイコンを出力中", "status 経路情報を出力中",
                                       "status 処理を終了しました", "progress 0"}));
@@ -180,8 +134,8 @@ TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
                       "\r\n"
                       "    points.push("),
             std::string::npos);
-  EXPECT_EQ(std::find(view_.calls.begin(), view_.calls.end(), "status ポイントアイコンを出力中"),
-            view_.calls.end());
+  EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), "status ポイントアイコンを出力中"),
+            view_.events.end());
 }
 
 TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
@@ -248,14 +202,14 @@ TEST_F(MapPageRun, FailuresShowOneMessageAndLeaveNoPage) {
                       write_log("c.log", nmea_text({overlapping[0], overlapping[1]}))};
   EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
 
-  EXPECT_EQ(view_.errors, 3);
-  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+  EXPECT_EQ(view_.errors(), 3);
+  EXPECT_EQ(std::count(view_.events.begin(), view_.events.end(),
                        std::string("error ") + messages::kCannotOpenInput),
             1);
-  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+  EXPECT_EQ(std::count(view_.events.begin(), view_.events.end(),
                        std::string("error ") + messages::kUnsupportedInput),
             1);
-  EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(),
+  EXPECT_EQ(std::count(view_.events.begin(), view_.events.end(),
                        std::string("error ") + messages::kLogsOverlap),
             1);
   EXPECT_EQ(read_file(input_.output_path), "earlier page");
@@ -266,7 +220,7 @@ TEST_F(MapPageRun, FailuresShowOneMessageAndLeaveNoPage) {
 
   input_.output_path = dir_ / "no such folder" / "trip.html";
   EXPECT_EQ(convert_to_html(input_, settings, view_), kRunFailed);
-  EXPECT_EQ(view_.calls.back(), std::string("error ") + messages::kCannotCreateOutput);
+  EXPECT_EQ(view_.events.back(), std::string("error ") + messages::kCannotCreateOutput);
 }
 
 // Removes a log when a stage announces itself, as if it vanished after the pre-pass.
@@ -286,8 +240,8 @@ TEST_F(MapPageRun, LogGoneAfterThePrePassFailsTheStageAndLeavesNoPage) {
     view.log = input_.log_paths[0];
     view.at_status = stage;
     EXPECT_EQ(convert_to_html(input_, ConversionSettings{}, view), kRunFailed);
-    EXPECT_EQ(view.errors, 1);
-    EXPECT_EQ(view.calls.back(), std::string("error ") + messages::kCannotReadInput);
+    EXPECT_EQ(view.errors(), 1);
+    EXPECT_EQ(view.events.back(), std::string("error ") + messages::kCannotReadInput);
     EXPECT_TRUE(fs::is_empty(dir_)) << stage;
   }
 }
@@ -312,7 +266,7 @@ TEST_F(MapPageRun, EveryCorpusLogGivesACompletePageOrOneMessage) {
       EXPECT_EQ(count_of(page, "\n"), count_of(page, "\r\n")) << entry.path();
       EXPECT_EQ(count_of(page, "points.push("), count_of(page, "point_info.push("));
     } else {
-      EXPECT_EQ(view.errors, 1) << entry.path();
+      EXPECT_EQ(view.errors(), 1) << entry.path();
     }
   }
   EXPECT_GT(pages, 10);

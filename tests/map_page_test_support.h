@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "output/text_sink.h"
+#include "test_support.h"
 
 namespace tolvane::testing {
 
@@ -32,11 +33,6 @@ inline std::string capture(const std::function<void(TextSink&)>& write) {
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
   std::fclose(file);
   return bytes;
-}
-
-inline std::string read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline std::filesystem::path golden_path(const std::string& name) {

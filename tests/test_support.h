@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -48,13 +49,16 @@ class ScratchFolder : public ::testing::Test {
   fs::path folder_;
 };
 
-// Every call of a run, in order: "status TEXT", "progress N", "error TEXT".
+// Every call of a run, in order: "status TEXT", "progress N", "error TEXT"; `on_status`, when
+// set, acts on each status text as it comes.
 class RecordingView : public ProgressView {
  public:
   std::vector<std::string> events;
+  std::function<void(std::string_view)> on_status;
 
   void set_status_text(std::string_view text) override {
     events.push_back("status " + std::string(text));
+    if (on_status) on_status(text);
   }
   void set_progress(int percent) override {
     events.push_back("progress " + std::to_string(percent));

@@ -1,19 +1,20 @@
 // Locale-free formatting and the CR LF text sink.
+#include "output/text_format.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
 #include <string>
 
-#include "output/text_format.h"
 #include "output/text_sink.h"
 
 namespace tolvane {
 namespace {
 
 TEST(TextFormat, MatchesPrintfForTheConversionsTheOutputsUse) {
-  const double values[] = {35.668724, -139.5, 0.0, 0.05, 0.15, 0.25, 1e-7, 123456789.987654321,
-                           -0.0000004, 2.5, 3.5};
+  const double values[] = {35.668724,           -139.5,     0.0, 0.05, 0.15, 0.25, 1e-7,
+                           123456789.987654321, -0.0000004, 2.5, 3.5};
   const char* formats[] = {"%.06f", "%.6f", "%.7f", "%.1f", "%.0f", "%.2f", "%f"};
   for (const char* f : formats) {
     for (double v : values) {

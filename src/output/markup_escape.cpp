@@ -2,28 +2,9 @@
 
 namespace tolvane {
 
-std::string escape_html_text(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
+namespace {
 
-std::string escape_html_attribute(std::string_view text) {
+std::string escape_html(std::string_view text, bool quotes) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
@@ -38,10 +19,10 @@ std::string escape_html_attribute(std::string_view text) {
         out += "&gt;";
         break;
       case '"':
-        out += "&quot;";
+        out += quotes ? "&quot;" : "\"";
         break;
       case '\'':
-        out += "&#39;";
+        out += quotes ? "&#39;" : "'";
         break;
       default:
         out += c;
@@ -49,6 +30,12 @@ std::string escape_html_attribute(std::string_view text) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string escape_html_text(std::string_view text) { return escape_html(text, false); }
+
+std::string escape_html_attribute(std::string_view text) { return escape_html(text, true); }
 
 std::string escape_js_string(std::string_view text) {
   std::string out;
