@@ -229,7 +229,8 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     jpeg_finish_decompress(&source);
     return true;
   });
-  if (!written || !output->commit()) return result;
+  // A thumbnail can always be made again: it is moved into place without waiting for the disk.
+  if (!written || !output->commit(ReplacingFile::Sync::kNone)) return result;
   result.status = 0;
   return result;
 }

@@ -66,7 +66,11 @@ std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
     mode = existing.st_mode & 07777;
   }
 
-  std::string pattern = (folder / ("." + real_target.filename().string() + ".XXXXXX")).string();
+  // Appended piece by piece: GCC 12 warns wrongly about "." + std::string at -O3.
+  std::string hidden_name = ".";
+  hidden_name += real_target.filename().string();
+  hidden_name += ".XXXXXX";
+  std::string pattern = (folder / hidden_name).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) return std::nullopt;
   ::fchmod(fd, mode);
@@ -108,10 +112,10 @@ void ReplacingFile::discard() {
   temporary_.clear();
 }
 
-bool ReplacingFile::commit() {
+bool ReplacingFile::commit(Sync sync) {
   if (!stream_) return false;
   bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
-  ok = ::fsync(::fileno(stream_)) == 0 && ok;
+  if (sync == Sync::kToDisk) ok = ::fsync(::fileno(stream_)) == 0 && ok;
   ok = std::fclose(stream_) == 0 && ok;
   stream_ = nullptr;
   if (ok) ok = ::rename(temporary_.c_str(), target_.c_str()) == 0;

@@ -23,9 +23,12 @@ class ReplacingFile {
 
   std::FILE* stream() const { return stream_; }
 
-  // Flushes and closes the stream and moves the file over the target. False when any of that
-  // failed; the temporary file is then removed and the target left as it was.
-  bool commit();
+  enum class Sync { kToDisk, kNone };
+  // Flushes and closes the stream and moves the file over the target; with Sync::kToDisk the
+  // data reaches the disk first, so that a crash cannot leave an empty file in the target's
+  // place. False when any of that failed; the temporary file is then removed and the target
+  // left as it was.
+  bool commit(Sync sync = Sync::kToDisk);
 
  private:
   ReplacingFile(std::FILE* stream, std::filesystem::path temporary, std::filesystem::path target)
