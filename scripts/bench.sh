@@ -1,13 +1,41 @@
 #!/usr/bin/env bash
-# Builds the converter and the benchmarks optimised, then runs the conversion benchmark on a
-# one-day and a seven-day log (written on the first run into BUILD_DIR/bench-work, ~290 MB).
-# Usage: scripts/bench.sh [BUILD_DIR] [benchmark options, e.g. --runs 7 --days 1]
+# Builds the converter and the benchmarks optimised, then runs them and prints their medians.
+# Usage: scripts/bench.sh [BUILD_DIR] [all|conversion|reader|thumbnail|photos] [options]
+#   conversion  KML and map page runs of a one-day and a seven-day log against GPSBabel and a
+#               plain pass, with peak memory (writes ~290 MB of logs into BUILD_DIR/bench-work)
+#   reader      the NMEA reader against plain fgets passes
+#   thumbnail   make_thumbnail against a bare decode on 8 MP and 24 MP photos
+#   photos      the photo stage over 40 photos of 8 MP, one worker against one per core
+# Options go to the one benchmark named (e.g. scripts/bench.sh build-bench conversion --days 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
-shift || true
+which=${2:-all}
+shift $(($# < 2 ? $# : 2)) || true
 bash scripts/install-deps.sh --bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_UI=OFF \
   -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target tolvane-convert kml_conversion_bench
-"$build/kml_conversion_bench" "$@"
+cmake --build "$build" -j "$(nproc)" --target tolvane-convert make_example_photos \
+  kml_conversion_bench nmea_reader_bench thumbnail_bench photo_stage_bench
+
+run() {
+  echo "== $1"
+  "$build/$1" "${@:2}"
+  echo
+}
+case "$which" in
+  conversion) run kml_conversion_bench "$@" ;;
+  reader) run nmea_reader_bench "$@" ;;
+  thumbnail) run thumbnail_bench "$@" ;;
+  photos) run photo_stage_bench "$@" ;;
+  all)
+    run kml_conversion_bench
+    run nmea_reader_bench
+    run thumbnail_bench
+    run photo_stage_bench
+    ;;
+  *)
+    echo "scripts/bench.sh: unknown benchmark $which" >&2
+    exit 2
+    ;;
+esac
