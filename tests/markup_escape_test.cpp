@@ -24,6 +24,8 @@ TEST(MarkupEscape, CraftedNamesCannotBreakOut) {
   EXPECT_EQ(escape_js_string("a'b\\c\"</script>"), "a\\'b\\\\c\\\"\\x3C/script>");
   EXPECT_EQ(escape_url_path("a b#c?d%e:f'g\"h.jpg"), "a%20b%23c%3Fd%25e%3Af%27g%22h.jpg");
   EXPECT_EQ(escape_url_path("a\\b"), "a%5Cb");
+  // The child window's markup takes the address unescaped: no "&" may reach it.
+  EXPECT_EQ(escape_url_path("R&amp;D&copy.jpg"), "R%26amp;D%26copy.jpg");
   EXPECT_EQ(escape_cdata("a]]>b]]>"), "a]]]]><![CDATA[>b]]]]><![CDATA[>");
   EXPECT_EQ(escape_cdata("]]"), "]]");
 }

@@ -81,6 +81,7 @@ std::string escape_url_path(std::string_view text) {
       case '"':
       case '#':
       case '%':
+      case '&':
       case '\'':
       case ':':
       case '<':

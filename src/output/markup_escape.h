@@ -14,8 +14,10 @@ std::string escape_html_text(std::string_view text);
 std::string escape_html_attribute(std::string_view text);
 // Backslash, quotes, line breaks and "</" escaped for a JavaScript string literal.
 std::string escape_js_string(std::string_view text);
-// Percent-encodes what would end, redirect or break a URL path: controls, space, " # % ' : < >
-// ? \ ^ ` { | } and DEL. Bytes from 0x80 up (UTF-8) are kept.
+// Percent-encodes what would end, redirect or break a URL path: controls, space, " # % & ' : <
+// > ? \ ^ ` { | } and DEL. Bytes from 0x80 up (UTF-8) are kept. "&" is encoded because the map
+// page's script writes the address into the child window's markup as it stands, where "&amp;"
+// or "&copy." in a file name would be read as a character reference.
 std::string escape_url_path(std::string_view text);
 // Splits every "]]>" so that a CDATA section around the text stays whole.
 std::string escape_cdata(std::string_view text);
