@@ -6,35 +6,15 @@
 //   node check_map_pages.mjs --convert BUILD/tolvane-convert --log LOG --work DIR [--chromium PATH]
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
-import os from "node:os";
 import path from "node:path";
 import test from "node:test";
 import assert from "node:assert/strict";
-import { fileURLToPath, pathToFileURL } from "node:url";
-
-let chromium;
-try {
-  ({ chromium } = await import("playwright-core"));
-} catch (error) {
-  console.error("playwright-core is missing: run scripts/install-deps.sh (npm ci in tests/browser)");
-  process.exit(1);
-}
-
-const here = path.dirname(fileURLToPath(import.meta.url));
-
-function option(name, fallback) {
-  const at = process.argv.indexOf(name);
-  if (at >= 0 && at + 1 < process.argv.length) return process.argv[at + 1];
-  if (fallback !== undefined) return fallback;
-  throw new Error(`missing ${name}`);
-}
+import { launchBrowser, openPage, option, readOutShows } from "./browser_session.mjs";
 
 const convert = option("--convert");
 const logFile = option("--log");
 const work = option("--work");
 const chromiumPath = option("--chromium", "/usr/bin/chromium");
-const stub = fs.readFileSync(path.join(here, "map_api_stub.js"), "utf8");
-const loaderPrefix = "http://maps.google.com/maps?file=api";
 
 // The page switches of every combination, and the settings that give them.
 const combinations = [];
@@ -89,61 +69,17 @@ function pageData(html) {
 }
 
 let context;
-const userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), "tolvane-chromium-"));
+let closeBrowser;
 
 test.before(async () => {
-  context = await chromium.launchPersistentContext(userDataDir, {
-    executablePath: chromiumPath,
-    headless: true,
-    args: [
-      "--headless",
-      "--no-sandbox",
-      "--disable-gpu",
-      "--disable-quic",
-      "--no-first-run",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-    ],
-  });
-  // Only the stand-in and the page's own files are served; nothing leaves the machine.
-  await context.route("**/*", (route) => {
-    const url = route.request().url();
-    if (url.startsWith(loaderPrefix)) {
-      return route.fulfill({ status: 200, contentType: "text/javascript", body: stub });
-    }
-    if (url.startsWith("file:")) return route.continue();
-    return route.abort();
-  });
+  ({ context, close: closeBrowser } = await launchBrowser(chromiumPath));
 });
 
 test.after(async () => {
-  if (context) await context.close();
-  fs.rmSync(userDataDir, { recursive: true, force: true });
+  if (closeBrowser) await closeBrowser();
 });
 
-// Opens a page with a controlled clock; returns it with the errors it reported.
-async function open(file) {
-  const page = await context.newPage();
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(String(error)));
-  page.on("console", (message) => {
-    if (message.type() === "error") errors.push(message.text());
-  });
-  await page.clock.install({ time: 0 });
-  await page.goto(pathToFileURL(file).href, { waitUntil: "load" });
-  return { page, errors };
-}
-
-// Whether the time read-out shows point_info[index] (compared as the browser parses both).
-async function readOutShows(page, index) {
-  return page.evaluate((i) => {
-    const shown = document.getElementById("time_value");
-    const expected = document.createElement("div");
-    expected.innerHTML = point_info[i];
-    return shown !== null && shown.innerHTML === expected.innerHTML;
-  }, index);
-}
+const open = (file) => openPage(context, file);
 
 const state = (page) =>
   page.evaluate(() => ({
