@@ -462,7 +462,9 @@ class ScriptWriter {
     line(8, "if( ( ua.indexOf('Gecko')!=-1 || ua.indexOf('MSIE 4')!=-1 )");
     line(11, "&& ua.indexOf('Win')!=-1 ) ");
     line(11, "return winVar.closed");
-    line(8, "else return typeof winVar.document  != 'object'");
+    // Outside Windows a closed window may still hand out its document, so its `closed` flag is
+    // asked as well; otherwise a photo click after the user closed the window shows nothing.
+    line(8, "else return winVar.closed || typeof winVar.document  != 'object'");
     line(6, "else return true");
     end_function();
 

@@ -387,7 +387,6 @@ for (const c of combinations) {
 
         await t.test(
           "a photo click after the child window was closed opens it again",
-          { todo: "win_closed trusts window.closed only in browsers on Windows" },
           async () => {
             const before = (await calls(page)).open.length;
             await popup.close();
