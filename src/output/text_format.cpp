@@ -6,24 +6,25 @@
 namespace tolvane {
 namespace {
 
-struct Spec {
+struct Directive {
   bool left = false;
   bool zero = false;
   int width = 0;
   int precision = -1;
 };
 
-void pad_and_append(std::string& out, const Spec& spec, const char* text, std::size_t length) {
-  const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+void pad_and_append(std::string& out, const Directive& directive, const char* text,
+                    std::size_t length) {
+  const std::size_t width = directive.width > 0 ? static_cast<std::size_t>(directive.width) : 0;
   if (length >= width) {
     out.append(text, length);
     return;
   }
   const std::size_t fill = width - length;
-  if (spec.left) {
+  if (directive.left) {
     out.append(text, length);
     out.append(fill, ' ');
-  } else if (spec.zero) {
+  } else if (directive.zero) {
     // Zeros go after the sign.
     std::size_t sign = (length > 0 && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
     out.append(text, sign);
@@ -36,39 +37,40 @@ void pad_and_append(std::string& out, const Spec& spec, const char* text, std::s
 }
 
 template <class Integer>
-void append_integer(std::string& out, const Spec& spec, Integer value, int base = 10) {
+void append_integer(std::string& out, const Directive& directive, Integer value, int base = 10) {
   char buffer[32];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, base);
   std::size_t length = static_cast<std::size_t>(result.ptr - buffer);
   // A precision gives the minimum number of digits, as printf has it.
-  if (spec.precision >= 0) {
+  if (directive.precision >= 0) {
     std::size_t sign = (buffer[0] == '-') ? 1 : 0;
     std::size_t digits = length - sign;
     std::string text(buffer, sign);
-    if (static_cast<std::size_t>(spec.precision) > digits) {
-      text.append(static_cast<std::size_t>(spec.precision) - digits, '0');
+    if (static_cast<std::size_t>(directive.precision) > digits) {
+      text.append(static_cast<std::size_t>(directive.precision) - digits, '0');
     }
-    if (!(spec.precision == 0 && value == 0)) text.append(buffer + sign, digits);
-    Spec plain = spec;
+    if (!(directive.precision == 0 && value == 0)) text.append(buffer + sign, digits);
+    Directive plain = directive;
     plain.zero = false;
     pad_and_append(out, plain, text.data(), text.size());
     return;
   }
-  pad_and_append(out, spec, buffer, length);
+  pad_and_append(out, directive, buffer, length);
 }
 
-void append_fixed(std::string& out, const Spec& spec, double value) {
+void append_fixed(std::string& out, const Directive& directive, double value) {
   char buffer[512];
-  const int precision = spec.precision < 0 ? 6 : (spec.precision > 100 ? 100 : spec.precision);
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                              precision);
+  const int precision =
+      directive.precision < 0 ? 6 : (directive.precision > 100 ? 100 : directive.precision);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
   if (result.ec != std::errc()) return;
   std::size_t length = static_cast<std::size_t>(result.ptr - buffer);
-  Spec spec_used = spec;
+  Directive used = directive;
   if (length > 0 && (buffer[length - 1] == 'n' || buffer[length - 1] == 'f')) {
-    spec_used.zero = false;  // inf and nan are never zero-padded
+    used.zero = false;  // inf and nan are never zero-padded
   }
-  pad_and_append(out, spec_used, buffer, length);
+  pad_and_append(out, used, buffer, length);
 }
 
 }  // namespace
@@ -88,54 +90,54 @@ void append_format_v(std::string& out, const char* format, std::va_list args) {
       ++p;
       continue;
     }
-    Spec spec;
+    Directive directive;
     for (;; ++p) {
       if (*p == '-') {
-        spec.left = true;
+        directive.left = true;
       } else if (*p == '0') {
-        spec.zero = true;
+        directive.zero = true;
       } else if (*p == '+' || *p == ' ' || *p == '#') {
         // not used by the outputs; accepted and ignored
       } else {
         break;
       }
     }
-    while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+    while (*p >= '0' && *p <= '9') directive.width = directive.width * 10 + (*p++ - '0');
     if (*p == '.') {
       ++p;
-      spec.precision = 0;
-      while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+      directive.precision = 0;
+      while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
     }
-    if (spec.left) spec.zero = false;
+    if (directive.left) directive.zero = false;
     switch (*p) {
       case 'd':
       case 'i':
-        append_integer(out, spec, va_arg(args, int));
+        append_integer(out, directive, va_arg(args, int));
         break;
       case 'u':
-        append_integer(out, spec, va_arg(args, unsigned));
+        append_integer(out, directive, va_arg(args, unsigned));
         break;
       case 'x':
-        append_integer(out, spec, va_arg(args, unsigned), 16);
+        append_integer(out, directive, va_arg(args, unsigned), 16);
         break;
       case 'f':
-        append_fixed(out, spec, va_arg(args, double));
+        append_fixed(out, directive, va_arg(args, double));
         break;
       case 's': {
         const char* text = va_arg(args, const char*);
         if (!text) text = "(null)";
         std::size_t length = std::strlen(text);
-        if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < length) {
-          length = static_cast<std::size_t>(spec.precision);
+        if (directive.precision >= 0 && static_cast<std::size_t>(directive.precision) < length) {
+          length = static_cast<std::size_t>(directive.precision);
         }
-        Spec plain = spec;
+        Directive plain = directive;
         plain.zero = false;
         pad_and_append(out, plain, text, length);
         break;
       }
       case 'c': {
         char c = static_cast<char>(va_arg(args, int));
-        pad_and_append(out, spec, &c, 1);
+        pad_and_append(out, directive, &c, 1);
         break;
       }
       default:
