@@ -27,11 +27,13 @@
 #include <vector>
 
 #include "../tools/nmea_log_generator.h"
+#include "bench_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using tolvane::bench::median;
 
 // The conversions measured; another run of the converter is one more row.
 struct Conversion {
@@ -67,12 +69,6 @@ struct Summary {
   double cpu_seconds = 0;  // median cpu time
   double peak_mb = 0;      // largest peak
 };
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 Summary summarize(const std::vector<Measure>& runs) {
   std::vector<double> wall, cpu;

@@ -10,20 +10,14 @@
 #include <vector>
 
 #include "../tools/nmea_log_generator.h"
+#include "bench_support.h"
 #include "core/nmea_reader.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using tolvane::bench::Clock;
+using tolvane::bench::median;
+using tolvane::bench::seconds_since;
 
 // Three passes of fgets over the file, nothing else; returns the lines seen.
 long plain_passes(const std::filesystem::path& path) {

@@ -12,44 +12,16 @@
 #include <thread>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-
+#include "bench_support.h"
 #include "output/kml_run.h"
 #include "output/run_messages.h"
 
 namespace {
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-// Decodes the whole photo to RGB, one row at a time, and keeps nothing.
-void bare_decode(const fs::path& photo) {
-  std::FILE* file = std::fopen(photo.c_str(), "rb");
-  if (!file) return;
-  jpeg_decompress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
-  jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&cinfo);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(cinfo.output_width) * 3 + 40);
-  JSAMPROW rows[1] = {row.data() + 8};
-  while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, rows, 1);
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(file);
-}
+using tolvane::bench::bare_decode;
+using tolvane::bench::Clock;
+using tolvane::bench::median;
+using tolvane::bench::seconds_since;
 
 // Notes when the photo stage starts and when the run ends.
 class StageClock : public tolvane::ProgressView {

@@ -22,10 +22,14 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include "bench_support.h"
 #include "photos/thumbnail.h"
 
 namespace {
 namespace fs = std::filesystem;
+using tolvane::bench::bare_decode;
+using tolvane::bench::median;
+using tolvane::bench::Row;
 using Clock = std::chrono::steady_clock;
 
 struct Photo {
@@ -39,16 +43,6 @@ constexpr Photo kPhotos[] = {
     {"8mp.jpg", 3264, 2448, false},
     {"24mp.jpg", 6000, 4000, false},
     {"24mp-progressive.jpg", 6000, 4000, true},
-};
-
-// A row buffer 8 bytes past a 32-byte boundary (libjpeg-turbo's fastest case).
-struct Row {
-  explicit Row(std::size_t bytes) : storage(new unsigned char[bytes + 64]) {
-    auto address = reinterpret_cast<std::uintptr_t>(storage.get());
-    data = storage.get() + (8 - address % 32 + 32) % 32;
-  }
-  std::unique_ptr<unsigned char[]> storage;
-  unsigned char* data;
 };
 
 // A camera-like picture: smooth light, edges and fine texture, encoded at quality 92, 4:2:0.
@@ -91,28 +85,6 @@ void write_photo(const fs::path& path, const Photo& photo) {
   std::fclose(file);
 }
 
-// The floor: the whole photo decoded at full resolution to RGB, one row at a time, kept nowhere.
-void bare_decode(const fs::path& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) std::exit(1);
-  jpeg_decompress_struct info{};
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file);
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  Row row(static_cast<std::size_t>(info.output_width) * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW pointer = row.data;
-    jpeg_read_scanlines(&info, &pointer, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  std::fclose(file);
-}
-
 void thumbnail(const fs::path& path, const fs::path& folder) {
   if (tolvane::make_thumbnail(path, folder, 128, 75, 0).status != 0) {
     std::fprintf(stderr, "make_thumbnail failed for %s\n", path.c_str());
@@ -136,12 +108,6 @@ Timing time_once(const std::function<void()>& work) {
   Clock::time_point start = Clock::now();
   work();
   return {std::chrono::duration<double>(Clock::now() - start).count(), cpu_seconds() - cpu};
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 long status_kb(const char* field) {
