@@ -167,8 +167,9 @@ TEST_F(Cli, SaveSettingsAloneWritesAllKeysAfterSet) {
   EXPECT_NE(ini.find("\r\nmode=5\r\n"), std::string::npos);
   EXPECT_NE(ini.find("\r\njpeg_child_window_height=680\r\n"), std::string::npos);
   std::size_t keys = 0;
-  for (std::size_t at = ini.find('='); at != std::string::npos; at = ini.find('=', at + 1)) ++keys;
-  EXPECT_EQ(keys, 46u);
+  for (std::size_t at = ini.find("\r\n"); at != std::string::npos; at = ini.find("\r\n", at + 1))
+    ++keys;
+  EXPECT_EQ(keys, 53u + 3u);  // every key and the three section lines
 
   // The saved value is then the one a later conversion uses: mode 0 writes no Points folder.
   const fs::path output = folder_ / "trip.kml";

@@ -1,4 +1,4 @@
-// The settings store: the INI document, loading and saving the 46 settings, paths and URLs.
+// The settings store: the INI document, loading and saving the settings, paths and URLs.
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +54,7 @@ constexpr const char* kFreshFile =
     "[Common]\r\nconcate=1\r\nown_direction=0\r\nicon_url=file:///opt/tolvane/icons\r\n"
     "GMT=9.0\r\nminimum_interval=50\r\nradio_timeout=60\r\nkml_or_html=0\r\n"
     "jpeg_larger_edge=128\r\njpeg_quality=75\r\njpeg_quit_overwrite=0\r\njpeg_embed_link=0\r\n"
+    "photo_time_offset=0\r\n"
     "[GoogleEarth]\r\nday_hourly=1\r\nembed_time=0\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
     "show_distance=1\r\nmode=2\r\nopen_kml=1\r\nnormal_icon_size=80\r\nfocus_icon_size=100\r\n"
     "normal_jpeg_icon_size=60\r\nfocus_jpeg_icon_size=80\r\nline_width=3\r\n"
@@ -62,9 +63,18 @@ constexpr const char* kFreshFile =
     "mode=10\r\nroute=1\r\nshow_analog=1\r\nshow_altitude=0\r\nopen_html=1\r\nuse_key=0\r\n"
     "key=\r\nicon_size=28\r\nline_width=5\r\nline_alpha=50\r\nline_color=00ffff\r\n"
     "api2_zoom=-1\r\nnoradio_line_color=006060\r\nminimum_movement=10\r\n"
-    "jpeg_child_window_width=640\r\njpeg_child_window_height=680\r\n";
+    "jpeg_child_window_width=640\r\njpeg_child_window_height=680\r\nbuiltin_map=1\r\n"
+    "tile_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png\r\n"
+    "tile_attribution=&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> "
+    "contributors &copy; <a href=\"https://carto.com/attributions\">CARTO</a>\r\n"
+    "satellite_url=https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/"
+    "tile/{z}/{y}/{x}\r\n"
+    "satellite_attribution=Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, "
+    "GeoEye, Getmapping, Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community\r\n"
+    "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}"
+    ".png\r\n";
 
-TEST_F(SettingsStore, AFirstSaveWritesAll46KeysInTableOrder) {
+TEST_F(SettingsStore, AFirstSaveWritesEveryKeyInTableOrder) {
   const ConversionSettings defaults = default_settings("/opt/tolvane");
   EXPECT_EQ(defaults.common.icon_url, "file:///opt/tolvane/icons");
   // No file: every default stands.

@@ -1,4 +1,5 @@
-// The 46 user options of a conversion, with their defaults, in the order they are stored.
+// The user options of a conversion, with their defaults, in the order they are stored: the 46
+// original keys, then the later ones, each at the end of its section.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct CommonSettings {
   std::int32_t jpeg_quality = 75;
   Flag jpeg_quit_overwrite = 0;
   Flag jpeg_embed_link = 0;
+  std::int32_t photo_time_offset = 0;  // seconds added to every photo capture time
 };
 
 struct GoogleEarthSettings {
@@ -62,6 +64,20 @@ struct GoogleMapsSettings {
   std::int32_t minimum_movement = 10;
   std::int32_t jpeg_child_window_width = 640;
   std::int32_t jpeg_child_window_height = 680;
+  // The page's own map layer: 1 carries it inline, 0 loads the version 2 map API as before.
+  Flag builtin_map = 1;
+  // Tile URL templates ({s} {z} {x} {y} {r}) and their attributions (HTML) for the built-in layer.
+  std::string tile_url = "https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png";
+  std::string tile_attribution =
+      "&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> contributors "
+      "&copy; <a href=\"https://carto.com/attributions\">CARTO</a>";
+  std::string satellite_url =
+      "https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/{z}/{y}/{x}";
+  std::string satellite_attribution =
+      "Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, GeoEye, Getmapping, "
+      "Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community";
+  std::string labels_url =
+      "https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}.png";
 };
 
 struct ConversionSettings {
@@ -78,7 +94,7 @@ inline bool is_map_page(const ConversionSettings& settings) {
 // The defaults, with Common.icon_url the file URL of the `icons` folder in `program_dir`.
 ConversionSettings default_settings(const std::filesystem::path& program_dir);
 
-// Calls visit(section, key, field) for the 46 settings in storage order. `field` is a Flag&,
+// Calls visit(section, key, field) for every setting in storage order. `field` is a Flag&,
 // std::int32_t&, float& (Common.GMT only) or std::string& (const for a const record).
 template <class Settings, class Visit>
 void for_each_setting(Settings& s, Visit&& visit) {
@@ -94,6 +110,7 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("Common", "jpeg_quality", c.jpeg_quality);
   visit("Common", "jpeg_quit_overwrite", c.jpeg_quit_overwrite);
   visit("Common", "jpeg_embed_link", c.jpeg_embed_link);
+  visit("Common", "photo_time_offset", c.photo_time_offset);
   auto& e = s.google_earth;
   visit("GoogleEarth", "day_hourly", e.day_hourly);
   visit("GoogleEarth", "embed_time", e.embed_time);
@@ -131,6 +148,12 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("GoogleMaps", "minimum_movement", m.minimum_movement);
   visit("GoogleMaps", "jpeg_child_window_width", m.jpeg_child_window_width);
   visit("GoogleMaps", "jpeg_child_window_height", m.jpeg_child_window_height);
+  visit("GoogleMaps", "builtin_map", m.builtin_map);
+  visit("GoogleMaps", "tile_url", m.tile_url);
+  visit("GoogleMaps", "tile_attribution", m.tile_attribution);
+  visit("GoogleMaps", "satellite_url", m.satellite_url);
+  visit("GoogleMaps", "satellite_attribution", m.satellite_attribution);
+  visit("GoogleMaps", "labels_url", m.labels_url);
 }
 
 }  // namespace tolvane

@@ -13,11 +13,11 @@ class IniDocument;
 // "Tolvane.ini" in the folder of the running executable.
 std::filesystem::path settings_path();
 
-// Reads all 46 keys; a missing file or key keeps the value of `defaults`.
+// Reads every key; a missing file or key keeps the value of `defaults`.
 ConversionSettings load_settings(const std::filesystem::path& ini_path,
                                  const ConversionSettings& defaults);
 
-// Writes all 46 keys in storage order, keeping every other line of the file. A failed write
+// Writes every key in storage order, keeping every other line of the file. A failed write
 // is not reported (returns false, for callers that want to know).
 bool save_settings(const std::filesystem::path& ini_path, const ConversionSettings& settings);
 
@@ -25,8 +25,8 @@ bool save_settings(const std::filesystem::path& ini_path, const ConversionSettin
 bool apply_setting_text(ConversionSettings& settings, std::string_view section_dot_key,
                         std::string_view value);
 
-// The same on a document already in memory: reading all 46 keys over `defaults`, and setting
-// all 46 keys in storage order.
+// The same on a document already in memory: reading every key over `defaults`, and setting
+// every key in storage order.
 ConversionSettings read_settings(const IniDocument& document, const ConversionSettings& defaults);
 void write_settings(IniDocument& document, const ConversionSettings& settings);
 
