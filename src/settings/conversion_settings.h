@@ -72,7 +72,8 @@ struct GoogleMapsSettings {
       "&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> contributors "
       "&copy; <a href=\"https://carto.com/attributions\">CARTO</a>";
   std::string satellite_url =
-      "https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/{z}/{y}/{x}";
+      "https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/"
+      "{z}/{y}/{x}";
   std::string satellite_attribution =
       "Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, GeoEye, Getmapping, "
       "Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community";
