@@ -1,6 +1,7 @@
 #include "core/gpx_time.h"
 
 #include "core/time_helpers.h"
+#include "core/track_point.h"
 
 namespace tolvane {
 namespace {
@@ -20,35 +21,10 @@ int digits(std::string_view text, std::size_t at, std::size_t count) {
   return value;
 }
 
-// Days of the proleptic Gregorian calendar counted from 0000-03-01; only differences and the
-// way back are used.
-std::int64_t days_from_civil(int year, int month, int day) {
-  const std::int64_t y = month <= 2 ? year - 1 : year;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t year_of_era = y - era * 400;
-  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era;
-}
-
-void civil_from_days(std::int64_t days, int& year, int& month, int& day) {
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t day_of_era = days - era * 146097;
-  const std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year =
-      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
-  day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
-  month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
-  year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
-}
-
 }  // namespace
 
 std::int64_t UtcTime::seconds() const {
-  return days_from_civil(year, month, day) * kSecondsPerDay + (hour * 60 + minute) * 60 + second;
+  return days_since_epoch(year, month, day) * kSecondsPerDay + (hour * 60 + minute) * 60 + second;
 }
 
 std::optional<UtcTime> parse_gpx_time(std::string_view text) {
@@ -79,8 +55,7 @@ std::optional<UtcTime> parse_gpx_time(std::string_view text) {
 
   int zone_seconds = 0;
   const std::string_view zone = text.substr(at);
-  if (zone == "Z") {
-  } else if (!zone.empty()) {
+  if (!zone.empty() && zone != "Z") {
     if (zone[0] != '+' && zone[0] != '-') return std::nullopt;
     int hours = -1;
     int minutes = -1;
@@ -95,20 +70,16 @@ std::optional<UtcTime> parse_gpx_time(std::string_view text) {
     zone_seconds = (hours * 60 + minutes) * 60 * (zone[0] == '-' ? -1 : 1);
   }
 
-  const std::int64_t utc = local.seconds() - zone_seconds;
-  std::int64_t days = utc / kSecondsPerDay;
-  std::int64_t second_of_day = utc % kSecondsPerDay;
-  if (second_of_day < 0) {
-    second_of_day += kSecondsPerDay;
-    --days;
-  }
-  UtcTime result;
-  civil_from_days(days, result.year, result.month, result.day);
-  if (result.year < 0 || result.year > 9999) return std::nullopt;
-  result.hour = static_cast<int>(second_of_day / 3600);
-  result.minute = static_cast<int>(second_of_day / 60 % 60);
-  result.second = static_cast<int>(second_of_day % 60);
-  return result;
+  TrackPoint utc;
+  utc.year = local.year;
+  utc.month = local.month;
+  utc.day = local.day;
+  utc.hour = local.hour;
+  utc.minute = local.minute;
+  utc.second = local.second;
+  if (zone_seconds != 0) shift_timestamp(utc, -zone_seconds);
+  if (utc.year < 0 || utc.year > 9999) return std::nullopt;
+  return UtcTime{utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second};
 }
 
 }  // namespace tolvane

@@ -15,7 +15,7 @@ struct UtcTime {
   int minute = 0;
   int second = 0;
 
-  // Seconds from a fixed origin, for differences between two times.
+  // Seconds since 1970-01-01 00:00:00, for differences between two times.
   std::int64_t seconds() const;
 };
 

@@ -53,7 +53,8 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   }
 
   view.set_status_text(messages::kCheckingPhotos);
-  std::vector<TrackPoint> times = sort_photos_by_capture_time(input.photo_paths);
+  const std::vector<PhotoCapture> captures =
+      sort_photos_by_capture_time(input.photo_paths, common.GMT, common.photo_time_offset);
 
   view.set_status_text(messages::kReducingPhotos);
   view.set_progress(0);
@@ -69,7 +70,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
       group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
-                              common.jpeg_quit_overwrite);
+                              common.jpeg_quit_overwrite, captures[i].orientation);
       });
 
   writer.open();
@@ -86,7 +87,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
     photo.page = page;
     photo.thumbnail_name = native_to_utf8(photo.thumbnail.path.filename());
     photo.thumbnail_source = folder_name + kPathSeparator + photo.thumbnail_name;
-    photo.capture_time = times[j];
+    photo.capture_time = captures[j].time;
     if (cursor.place(photo.capture_time, photo.placement) != 0) {
       view.show_error(messages::kCannotReadInput);
       return kRunFailed;
