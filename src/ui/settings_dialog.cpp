@@ -91,7 +91,7 @@ void SettingsDialog::build_controls() {
   label("ピクセル", du.rect(176, 200, 26, 8));
   label("ポイントの作成", du.rect(15, 216, 43, 9));
   label("分ごと（0分の場合ポイントなし）", du.rect(86, 216, 106, 9));
-  label("写真の時刻補正(秒)", du.rect(195, 21, 56, 9));
+  label("写真の時刻補正(秒)", du.rect(190, 21, 62, 9));
   label("縮小JPEGファイルの長辺", du.rect(14, 348, 74, 9));
   label("ピクセル", du.rect(114, 348, 30, 9));
   label(
@@ -130,7 +130,7 @@ void SettingsDialog::build_controls() {
   static const EditLayout edits[] = {
       {1006, 63, 68, 16, 12},  {1013, 65, 197, 21, 12},  {1015, 150, 197, 21, 12},
       {1020, 65, 214, 16, 12}, {1025, 85, 303, 194, 12}, {1017, 93, 346, 16, 12},
-      {1035, 253, 19, 32, 12},
+      {1035, 254, 19, 31, 12},
   };
   for (const auto& layout : edits) {
     auto* edit = new QLineEdit(this);

@@ -178,8 +178,10 @@ class SettingsDialogTest : public QObject {
     }
     QVERIFY(caption != nullptr);
     QWidget* common = nullptr;
-    for (GroupFrame* frame : dialog.findChildren<GroupFrame*>()) {
-      if (frame->caption() == QStringLiteral("共通の設定")) common = frame;
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+      // GroupFrame has no meta-object of its own, so it is told apart by its C++ type.
+      const auto* frame = dynamic_cast<const GroupFrame*>(child);
+      if (frame != nullptr && frame->caption() == QStringLiteral("共通の設定")) common = child;
     }
     QVERIFY(common != nullptr);
     const QRect box = dialog.control(1035)->geometry();
