@@ -1,7 +1,5 @@
 #include "core/log_file.h"
 
-#include "core/nmea_reader.h"
-
 namespace tolvane {
 
 LogFile::~LogFile() = default;
@@ -28,12 +26,6 @@ LogFile open_log(const std::filesystem::path& path) {
   if (std::setvbuf(file, closer.buffer.get(), _IOFBF, kStreamBuffer) != 0) closer.buffer.reset();
   log.nmea_ = std::unique_ptr<std::FILE, LogFile::NmeaCloser>(file, std::move(closer));
   return log;
-}
-
-std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
-  if (log.nmea_) return read_track_point(log.nmea_.get(), point);
-  if (log.gpx_) return log.gpx_->read(point);
-  return -1;
 }
 
 }  // namespace tolvane

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/gpx_reader.h"
+#include "core/nmea_reader.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -41,7 +42,12 @@ bool is_gpx_log(const std::filesystem::path& path);
 LogFile open_log(const std::filesystem::path& path);
 
 // The next point of the log: 0 when read, -1 when none is left. After -1 `point` may be partly
-// overwritten (NMEA logs: see read_track_point of nmea_reader.h).
-std::int8_t read_track_point(LogFile& log, TrackPoint& point);
+// overwritten (NMEA logs: see read_track_point of nmea_reader.h). Inline, so that reading an NMEA
+// log costs no more than a call of its reader.
+inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
+  if (log.nmea_) return read_track_point(log.nmea_.get(), point);
+  if (log.gpx_) return log.gpx_->read(point);
+  return -1;
+}
 
 }  // namespace tolvane
