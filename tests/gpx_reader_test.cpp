@@ -208,18 +208,27 @@ TEST_F(GpxReaderTest, BuiltInEncodingsAndNamesInAnyCase) {
   EXPECT_FALSE(is_gpx_log("/a/bgpx"));
 }
 
-TEST_F(GpxReaderTest, LongTracksComeInChunksInOrder) {
+TEST_F(GpxReaderTest, LongTracksComeInChunksInOrderWithTheirDerivedSpeeds) {
   std::string points;
   for (int i = 0; i < 5000; ++i) {
     char time[32];
     std::snprintf(time, sizeof time, "2008-01-05T%02d:%02d:%02dZ", i / 3600, i / 60 % 60, i % 60);
-    points += trkpt("35", "139", time, "<ele>1</ele>");
+    const std::string latitude = std::to_string(35 + i * 1e-4);
+    const std::string longitude = std::to_string(139 - (i % 7) * 3e-4);
+    points += trkpt(latitude.c_str(), longitude.c_str(), time, "<ele>1</ele>");
   }
   const auto read = read_track(points);
   ASSERT_EQ(read.size(), 5000u);
-  for (int i = 0; i < 5000; ++i) {
-    ASSERT_EQ(read[static_cast<std::size_t>(i)].utc_hhmmss,
-              i / 3600 * 10000 + i / 60 % 60 * 100 + i % 60);
+  for (std::size_t i = 0; i < 5000; ++i) {
+    const int second = static_cast<int>(i);
+    ASSERT_EQ(read[i].utc_hhmmss, second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
+    if (i == 0) continue;
+    // One second apart: the chord distance of the track rules, per hour.
+    ASSERT_EQ(read[i].speed_kmh,
+              static_cast<float>(track_distance_km(read[i - 1].latitude, read[i - 1].longitude,
+                                                   read[i].latitude, read[i].longitude) *
+                                 3600.0 / 1.0))
+        << i;
   }
 }
 

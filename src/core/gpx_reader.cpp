@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "core/c_number.h"
+#include "core/field_number.h"
 #include "core/gpx_time.h"
-#include "output/track_rules.h"
 
 namespace tolvane {
 namespace {
@@ -24,6 +24,7 @@ constexpr int kChunkSize = 64 * 1024;
 constexpr std::size_t kTextLimit = 256;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kDegreesPerRadian = 57.29577951308232;
+constexpr double kEarthRadiusKm = 6366.197723675814;  // as track_distance_km takes it: 20000 / pi
 constexpr double kKmhPerMetrePerSecond = 3.6;
 
 struct FileCloser {
@@ -51,18 +52,23 @@ class ElementText {
     too_long_ = false;
   }
   void add(const char* piece, int length) {
-    for (int i = 0; i < length; ++i) {
-      if (is_blank(piece[i])) {
+    const char* end = piece + length;
+    while (piece < end && !too_long_) {
+      if (is_blank(*piece)) {
         if (!text_.empty()) ++pending_blanks_;
+        ++piece;
         continue;
       }
-      if (text_.size() + pending_blanks_ + 1 > kTextLimit) {
+      const char* run = piece;
+      while (piece < end && !is_blank(*piece)) ++piece;
+      const std::size_t run_length = static_cast<std::size_t>(piece - run);
+      if (text_.size() + pending_blanks_ + run_length > kTextLimit) {
         too_long_ = true;
         return;
       }
       text_.append(pending_blanks_, ' ');
       pending_blanks_ = 0;
-      text_ += piece[i];
+      text_.append(run, run_length);
     }
   }
   // Null when the text was too long to be a value.
@@ -74,9 +80,19 @@ class ElementText {
   bool too_long_ = false;
 };
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
 // The number at the start of `text` as strtod reads it in the "C" locale; empty when there is
 // none or when it is not finite.
 std::optional<double> finite_number(const char* text) {
+  // A text that starts with a plain decimal, the usual case, has a number: the fast conversion
+  // gives strtod's value for it.
+  const char* p = text + (*text == '-' || *text == '+');
+  if (is_digit(*p) || (*p == '.' && is_digit(p[1]))) {
+    const double value = field_atof(text);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+  }
   char* end = nullptr;
   const double value = c_strtod(text, &end);
   if (end == text || !std::isfinite(value)) return std::nullopt;
@@ -108,16 +124,47 @@ void set_raw_coordinate(double degrees, float& raw, std::int32_t& raw_int, float
   fraction = static_cast<float>(v - i);
 }
 
+// A point's position as float degrees and as radians with their sines and cosines, worked out
+// once for the distance and the bearing from the previous point and to the next.
+struct Position {
+  Position(float latitude_degrees, float longitude_degrees)
+      : latitude(latitude_degrees),
+        longitude(longitude_degrees),
+        phi(static_cast<double>(latitude_degrees) * kRadiansPerDegree),
+        lambda(static_cast<double>(longitude_degrees) * kRadiansPerDegree),
+        sin_phi(std::sin(phi)),
+        cos_phi(std::cos(phi)),
+        sin_lambda(std::sin(lambda)),
+        cos_lambda(std::cos(lambda)) {}
+  float latitude;
+  float longitude;
+  double phi, lambda;
+  double sin_phi, cos_phi, sin_lambda, cos_lambda;
+};
+
+// The position of a point as stored in it. Kept out of line: GCC 12's SLP vectorizer, inlining
+// this next to the conversion of the attributes to float, used the unrounded doubles for the
+// radians (a wrong result at -O2 that -fno-tree-slp-vectorize avoids).
+[[gnu::noinline]] Position position_of(const TrackPoint& point) {
+  return Position(point.latitude, point.longitude);
+}
+
+// track_distance_km of the two positions: the same arithmetic on the same sines and cosines, so
+// the same value, without computing them again.
+double distance_km(const Position& a, const Position& b) {
+  const double dx = a.cos_phi * a.sin_lambda - b.cos_phi * b.sin_lambda;
+  const double dy = a.cos_phi * a.cos_lambda - b.cos_phi * b.cos_lambda;
+  const double dz = a.sin_phi - b.sin_phi;
+  return std::sqrt(dx * dx + dy * dy + dz * dz) * kEarthRadiusKm;
+}
+
 // Initial great-circle bearing from one position to the next, in degrees [0, 360).
-float initial_bearing(float latitude1, float longitude1, float latitude2, float longitude2) {
-  const double phi1 = static_cast<double>(latitude1) * kRadiansPerDegree;
-  const double phi2 = static_cast<double>(latitude2) * kRadiansPerDegree;
-  const double delta_lambda = static_cast<double>(longitude2) * kRadiansPerDegree -
-                              static_cast<double>(longitude1) * kRadiansPerDegree;
-  double theta = std::atan2(std::sin(delta_lambda) * std::cos(phi2),
-                            std::cos(phi1) * std::sin(phi2) -
-                                std::sin(phi1) * std::cos(phi2) * std::cos(delta_lambda)) *
-                 kDegreesPerRadian;
+float initial_bearing(const Position& from, const Position& to) {
+  const double delta_lambda = to.lambda - from.lambda;
+  double theta =
+      std::atan2(std::sin(delta_lambda) * to.cos_phi,
+                 from.cos_phi * to.sin_phi - from.sin_phi * to.cos_phi * std::cos(delta_lambda)) *
+      kDegreesPerRadian;
   if (theta < 0) theta += 360.0;
   const float course = static_cast<float>(theta);
   return course == 360.0f ? 0.0f : course;
@@ -143,8 +190,7 @@ struct OpenPoint {
 
 // The last point read from the file, for the speed and course of the next.
 struct PreviousPoint {
-  float latitude;
-  float longitude;
+  Position position;
   std::int64_t utc_seconds;
 };
 
@@ -155,6 +201,10 @@ std::optional<double> coordinate(const XML_Char* text, double limit) {
   return value;
 }
 
+}  // namespace
+
+namespace {
+void on_characters(void* user, const XML_Char* data, int length);
 }  // namespace
 
 struct GpxReader::State {
@@ -228,6 +278,9 @@ void GpxReader::State::start_element(const XML_Char* name, const XML_Char** attr
     target = wanted;
     collect_depth = depth;
     text.clear();
+    // Text is wanted only now: expat passes none of the rest, the blanks between elements above
+    // all.
+    XML_SetCharacterDataHandler(parser.get(), on_characters);
   }
 }
 
@@ -259,6 +312,7 @@ void GpxReader::State::finish_value() {
       break;
   }
   target = Target::kNone;
+  XML_SetCharacterDataHandler(parser.get(), nullptr);
 }
 
 void GpxReader::State::finish_point() {
@@ -284,22 +338,21 @@ void GpxReader::State::finish_point() {
   p.altitude = to_float(done.elevation).value_or(0.0f);
 
   const std::int64_t utc_seconds = t.seconds();
+  const Position position = position_of(p);
   if (done.speed_kmh) {
     p.speed_kmh = *done.speed_kmh;
   } else if (previous) {
     const std::int64_t elapsed = utc_seconds - previous->utc_seconds;
-    p.speed_kmh =
-        elapsed <= 0 ? 0.0f
-                     : static_cast<float>(track_distance_km(previous->latitude, previous->longitude,
-                                                            p.latitude, p.longitude) *
-                                          3600.0 / static_cast<double>(elapsed));
+    p.speed_kmh = elapsed <= 0 ? 0.0f
+                               : static_cast<float>(distance_km(previous->position, position) *
+                                                    3600.0 / static_cast<double>(elapsed));
   }
   if (done.course) {
     p.course = *done.course;
   } else if (previous) {
-    p.course = initial_bearing(previous->latitude, previous->longitude, p.latitude, p.longitude);
+    p.course = initial_bearing(previous->position, position);
   }
-  previous = PreviousPoint{p.latitude, p.longitude, utc_seconds};
+  previous = PreviousPoint{position, utc_seconds};
   ready.push_back(p);
 }
 
@@ -333,7 +386,6 @@ std::unique_ptr<GpxReader> GpxReader::open(const std::filesystem::path& path) {
   if (!state->parser) return nullptr;
   XML_SetUserData(state->parser.get(), state.get());
   XML_SetElementHandler(state->parser.get(), on_start, on_end);
-  XML_SetCharacterDataHandler(state->parser.get(), on_characters);
   return std::make_unique<GpxReader>(std::move(state));
 }
 
