@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/log_set.h"
 #include "core/log_file.h"
+#include "core/log_set.h"
 #include "core/track_point.h"
 #include "output/run_contracts.h"
 #include "output/text_sink.h"
