@@ -12,7 +12,7 @@ enum class OutputChoice { kByExtension, kKml, kHtml };
 struct ConvertOptions {
   std::filesystem::path output;  // -o, --output
   OutputChoice choice = OutputChoice::kByExtension;
-  std::filesystem::path settings;             // --settings; empty: beside the executable
+  std::filesystem::path settings;             // --settings; empty: settings_path()
   std::vector<std::string> assignments;       // --set Section.key=VALUE, in order
   bool save_settings = false;                 // --save-settings
   bool quiet = false;                         // -q, --quiet

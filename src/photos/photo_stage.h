@@ -39,7 +39,7 @@ class PhotoEntryWriter {
 // Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs.
 // 0, or 255 after its one show_error: the picture folder, a log that can no longer be read, or
 // a thumbnail that cannot be made (the first failing photo in capture-time order; nothing after
-// it is written).
+// it is written); 255 without a message when input.stop was set. Thumbnails already made stay.
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
                           ProgressView& view, PhotoEntryWriter& writer);
 
