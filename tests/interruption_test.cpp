@@ -45,21 +45,26 @@ bool whole_jpeg(const fs::path& path) {
 
 class Interruption : public tolvane::testing::ScratchFolder {
  protected:
-  // Three days of fixes at 1 Hz, made once for all tests here (about 100 MB).
-  static void SetUpTestSuite() {
-    shared_ = fs::temp_directory_path() / ("tolvane_interruption_" + std::to_string(::getpid()));
-    fs::create_directories(shared_);
-    std::FILE* out = std::fopen((shared_ / "three_days.log").c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    tolvane::tools::NmeaLogPlan plan;
-    plan.seconds = 3 * 86400;
-    plan.no_fix = {{40000, 40300}, {130000, 131000}};
-    tolvane::tools::write_nmea_log(out, plan);
-    ASSERT_EQ(std::fclose(out), 0);
+  static void TearDownTestSuite() {
+    if (!shared_.empty()) fs::remove_all(shared_);
   }
-  static void TearDownTestSuite() { fs::remove_all(shared_); }
 
-  static fs::path big_log() { return shared_ / "three_days.log"; }
+  // Three days of fixes at 1 Hz (about 100 MB), made once for the tests here that need it.
+  static fs::path big_log() {
+    if (shared_.empty()) {
+      shared_ = fs::temp_directory_path() / ("tolvane_interruption_" + std::to_string(::getpid()));
+      fs::create_directories(shared_);
+      std::FILE* out = std::fopen((shared_ / "three_days.log").c_str(), "wb");
+      EXPECT_NE(out, nullptr);
+      if (out == nullptr) return {};
+      tolvane::tools::NmeaLogPlan plan;
+      plan.seconds = 3 * 86400;
+      plan.no_fix = {{40000, 40300}, {130000, 131000}};
+      tolvane::tools::write_nmea_log(out, plan);
+      EXPECT_EQ(std::fclose(out), 0);
+    }
+    return shared_ / "three_days.log";
+  }
 
   // Starts the converter with `arguments`, its status lines going to a file of the folder.
   void start(const std::vector<std::string>& arguments) {
