@@ -16,6 +16,7 @@ struct ConversionInput {
   std::vector<std::filesystem::path> photo_paths;  // may be empty
   std::filesystem::path output_path;               // never empty during a run
   unsigned thumbnail_workers = 0;                  // threads that reduce photos; 0: one per core
+  bool kmz = false;  // the KML run writes a KMZ archive whatever the output's name
   // Set by the starter, from any thread, to ask the run to stop; the run then returns 255
   // without a message and leaves the earlier output as it was. Null: the run is never stopped.
   const std::atomic<bool>* stop = nullptr;
