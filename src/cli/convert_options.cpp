@@ -58,7 +58,8 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       "else Common.kml_or_html. A .kmz output, or --kmz, packs the KML document with its "
       "icons and photo thumbnails into one KMZ archive.\n"
       "Example: tolvane-convert --set GoogleEarth.mode=5 -o trip.kml day1.log day2.log\n"
-      "Exit status: 0 done, 1 the conversion failed, 2 usage error.");
+      "Exit status: 0 done, 1 the conversion failed, 2 usage error; SIGINT, SIGTERM and SIGHUP "
+      "stop a run without leaving anything half written and end the program by that signal.");
   app.set_version_flag("--version", std::string("tolvane-convert ") + TOLVANE_VERSION);
 
   std::string output;
@@ -73,8 +74,9 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
                "when the output's name ends in .kmz)");
   app.add_flag("--html", html, "Write an HTML map page (default: by the output's extension)");
   app.add_option("--settings", settings,
-                 "Settings file (default: Tolvane.ini beside the executable; a missing file "
-                 "means all defaults)")
+                 "Settings file (default: Tolvane.ini beside the executable when one is there, "
+                 "else $XDG_CONFIG_HOME/tolvane/Tolvane.ini, ~/.config/tolvane/ when unset; a "
+                 "missing file means all defaults)")
       ->option_text("PATH");
   app.add_option("--set", options.assignments,
                  "Use VALUE for one setting, as if the settings file held it (repeatable)")

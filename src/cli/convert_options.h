@@ -13,7 +13,7 @@ struct ConvertOptions {
   std::filesystem::path output;  // -o, --output
   OutputChoice choice = OutputChoice::kByExtension;
   bool kmz = false;  // --kmz: the KML document as a KMZ archive, whatever the output's name
-  std::filesystem::path settings;             // --settings; empty: beside the executable
+  std::filesystem::path settings;             // --settings; empty: settings_path()
   std::vector<std::string> assignments;       // --set Section.key=VALUE, in order
   bool save_settings = false;                 // --save-settings
   bool quiet = false;                         // -q, --quiet

@@ -15,7 +15,7 @@ namespace tolvane {
 namespace {
 
 // The Points folder: one placemark for every point the selection takes. False after
-// show_error when a log cannot be read again.
+// show_error when a log cannot be read again, or when the run was asked to stop.
 bool write_points(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
                   ProgressView& view) {
   const GoogleEarthSettings& earth = settings.google_earth;
@@ -38,6 +38,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
     int last_dated_hour = -1;
     TrackPoint point;
     while (read_track_point(log.get(), point) == 0) {
+      if (stop_requested(input.stop)) return false;
       distance.add(point);
       if (!selector.take(point)) continue;
 
@@ -88,6 +89,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
     }
     TrackPoint point;
     while (read_track_point(log.get(), point) == 0) {
+      if (stop_requested(input.stop)) return false;
       const LineSwitch line = gaps.add(second_of_day(point));
       if (line != LineSwitch::kNone) {
         write_line_switch(sink, line == LineSwitch::kToWeak, previous);

@@ -68,6 +68,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   OrderedWorkers<ThumbnailResult> thumbnails(
       group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
+        if (stop_requested(input.stop)) return ThumbnailResult{};
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
                               common.jpeg_quit_overwrite,
                               spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile);
@@ -78,6 +79,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   for (std::size_t j = 0; j < count; ++j) {
     PlacedPhoto photo;
     photo.thumbnail = thumbnails.take(j);
+    if (stop_requested(input.stop)) return kRunFailed;
     if (photo.thumbnail.status != 0) {
       view.show_error(messages::kThumbnailFailed);
       return kRunFailed;

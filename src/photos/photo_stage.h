@@ -40,9 +40,10 @@ class PhotoEntryWriter {
 // Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs.
 // 0, or 255 after its one show_error: the picture folder, a log that can no longer be read, or
 // a thumbnail that cannot be made (the first failing photo in capture-time order; nothing after
-// it is written). With a `spool` the thumbnails go into it, named by their relative source,
-// instead of into the picture folder, which is then not made ("出力ファイルを作成できません"
-// when the spool cannot take one).
+// it is written); 255 without a message when input.stop was set (thumbnails already made stay).
+// With a `spool` the thumbnails go into it, named by their relative source, instead of into the
+// picture folder, which is then not made ("出力ファイルを作成できません" when the spool cannot
+// take one).
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
                           ProgressView& view, PhotoEntryWriter& writer,
                           ThumbnailSpool* spool = nullptr);
