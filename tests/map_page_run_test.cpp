@@ -83,7 +83,7 @@ class MapPageRun : public ::testing::Test {
 };
 
 TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
-  const std::string page = run_two_logs(ConversionSettings{});
+  const std::string page = run_two_logs(testing::api_loader_settings());
   testing::expect_golden(page, "run_default.html");
   EXPECT_EQ(view_.events,
             (std::vector<std::string>{"status GPSログファイルをチェック中", "progress 100",
@@ -92,7 +92,7 @@ TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
 }
 
 TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   settings.google_maps.api2_zoom = 13;
   settings.google_maps.use_key = 1;
@@ -103,7 +103,7 @@ TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
 }
 
 TEST_F(MapPageRun, RouteOffGivesTheGoldenPageWithInformationWindows) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.route = 0;
   settings.google_maps.direction_icon = 0;
   settings.common.concate = 0;
@@ -112,7 +112,7 @@ TEST_F(MapPageRun, RouteOffGivesTheGoldenPageWithInformationWindows) {
 }
 
 TEST_F(MapPageRun, MarkerIndexCountsEveryPointOfEveryLog) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.mode = 1;
   settings.google_maps.minimum_movement = 0;
   const std::string page = run_two_logs(settings);
@@ -126,7 +126,7 @@ TEST_F(MapPageRun, MarkerIndexCountsEveryPointOfEveryLog) {
 }
 
 TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.mode = 0;
   const std::string page = run_two_logs(settings);
   EXPECT_EQ(page.find("map.addOverlay(createMarker"), std::string::npos);
@@ -139,7 +139,7 @@ TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
 }
 
 TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.route = 2;
   settings.google_maps.show_analog = 1;
   settings.google_maps.direction_icon = 2;
@@ -154,7 +154,7 @@ TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
 }
 
 TEST_F(MapPageRun, OnePointLogGivesAPageWithoutPolylines) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   input_.log_paths = {
       write_log("one.log", nmea_text({{10203, 311299, -33.86882, 151.20929, 0.0, 0.0, -0.5}}))};
@@ -171,7 +171,7 @@ TEST_F(MapPageRun, OnePointLogGivesAPageWithoutPolylines) {
 }
 
 TEST_F(MapPageRun, ZeroAndNegativeSizesAreWrittenWithoutHarm) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.xsize = 0;
   settings.google_maps.ysize = -1;
   settings.google_maps.icon_size = -28;
@@ -188,7 +188,7 @@ TEST_F(MapPageRun, ZeroAndNegativeSizesAreWrittenWithoutHarm) {
 }
 
 TEST_F(MapPageRun, FailuresShowOneMessageAndLeaveNoPage) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   std::ofstream(input_.output_path, std::ios::binary) << "earlier page";
 
   input_.log_paths = {dir_ / "missing.log"};
@@ -251,7 +251,7 @@ TEST_F(MapPageRun, EveryCorpusLogGivesACompletePageOrOneMessage) {
   const fs::path corpus =
       fs::path(env && *env ? env : TOLVANE_SOURCE_DIR "/../shared/corpus") / "nmea";
   if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   int pages = 0;
   for (const auto& entry : fs::directory_iterator(corpus)) {
