@@ -43,8 +43,8 @@ var MapTypeButtons = L.Control.extend({
       button.setAttribute("role", "button");
       button.textContent = type.getName();
       button.style.width = "auto";
-      button.style.height = "22px";
-      button.style.lineHeight = "22px";
+      button.style.height = "20px";
+      button.style.lineHeight = "20px";
       button.style.padding = "0 6px";
       button.style.borderBottom = "none";
       button.mapType = type;
