@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "map_page_test_support.h"
+#include "output/builtin_map.h"
 #include "output/run_messages.h"
 #include "output/text_format.h"
 
@@ -89,6 +90,25 @@ TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
             (std::vector<std::string>{"status GPSログファイルをチェック中", "progress 100",
                                       "status ポイントアイコンを出力中", "status 経路情報を出力中",
                                       "status 処理を終了しました", "progress 0"}));
+}
+
+// The built-in layer takes the loader's one line; every other byte of the page stays.
+TEST_F(MapPageRun, BuiltInMapReplacesOnlyTheLoaderLine) {
+  ConversionSettings settings = testing::api_loader_settings();
+  settings.google_maps.route = 0;
+  const std::string loader_page = run_two_logs(settings);
+  settings.google_maps.builtin_map = 1;
+  settings.google_maps.tile_attribution = "A \"b' </script><!-- ]]> c";
+  const std::string page = run_two_logs(settings);
+  const std::string loader =
+      "    <script src=\"http://maps.google.com/maps?file=api&amp;v=2\" "
+      "type=\"text/javascript\"></script>\r\n";
+  const std::size_t at = loader_page.find(loader);
+  ASSERT_NE(at, std::string::npos);
+  const std::string layer =
+      testing::capture([&](TextSink& out) { write_builtin_map(settings, out); });
+  EXPECT_EQ(page, loader_page.substr(0, at) + layer + loader_page.substr(at + loader.size()));
+  EXPECT_EQ(page.find("maps.google.com/maps?file=api"), std::string::npos);
 }
 
 TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
