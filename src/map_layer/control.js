@@ -31,8 +31,9 @@ function placeControl(element, position) {
   var style = element.style;
   style.position = "absolute";
   style.zIndex = CONTROL_Z_INDEX;
-  var right = position.anchor === G_ANCHOR_TOP_RIGHT || position.anchor === G_ANCHOR_BOTTOM_RIGHT;
-  var bottom = position.anchor === G_ANCHOR_BOTTOM_RIGHT || position.anchor === G_ANCHOR_BOTTOM_LEFT;
+  var anchor = position.anchor;
+  var right = anchor === G_ANCHOR_TOP_RIGHT || anchor === G_ANCHOR_BOTTOM_RIGHT;
+  var bottom = anchor === G_ANCHOR_BOTTOM_RIGHT || anchor === G_ANCHOR_BOTTOM_LEFT;
   style[right ? "right" : "left"] = offset.width + "px";
   style[bottom ? "bottom" : "top"] = offset.height + "px";
   // Clicks and drags on a control stay with it and do not move the map.

@@ -8,12 +8,6 @@ var GEvent = {
     return listener;
   },
 
-  removeListener: function (listener) {
-    var list = listener.source.__gEventListeners && listener.source.__gEventListeners[listener.name];
-    var at = list ? list.indexOf(listener) : -1;
-    if (at >= 0) list.splice(at, 1);
-  },
-
   // Fires `name` on `source`; further arguments go to the handlers.
   trigger: function (source, name) {
     var list = source.__gEventListeners && source.__gEventListeners[name];

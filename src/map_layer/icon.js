@@ -18,7 +18,8 @@ var FallbackIcon = L.Icon.extend({
 
   _createImg: function (src, element) {
     var img = element || document.createElement("img");
-    var fallback = src === this.options.shadowUrl ? this.options.fallbackShadowUrl : this.options.fallbackUrl;
+    var options = this.options;
+    var fallback = src === options.shadowUrl ? options.fallbackShadowUrl : options.fallbackUrl;
     img.alt = "";
     img.onerror = fallback
       ? function () {
@@ -35,6 +36,10 @@ function pixelPair(point, fallback) {
   return point ? [Number(point.x), Number(point.y)] : fallback;
 }
 
+function pixelSize(size, fallback) {
+  return size ? [Number(size.width), Number(size.height)] : fallback;
+}
+
 // The icon of a marker made without one: the small red pin.
 function defaultIcon() {
   var icon = new GIcon();
@@ -47,7 +52,7 @@ function defaultIcon() {
 // The Leaflet icon for a GIcon; one that names no image draws as nothing.
 function leafletIcon(icon) {
   var image = resolveImage(icon.image) || { src: BLANK_IMAGE, fallback: null };
-  var size = icon.iconSize ? [Number(icon.iconSize.width), Number(icon.iconSize.height)] : null;
+  var size = pixelSize(icon.iconSize, null);
   var anchor = pixelPair(icon.iconAnchor, size ? [size[0] / 2, size[1]] : [0, 0]);
   var infoAnchor = pixelPair(icon.infoWindowAnchor, anchor);
   var options = {
@@ -61,7 +66,7 @@ function leafletIcon(icon) {
   if (shadow) {
     options.shadowUrl = shadow.src;
     options.fallbackShadowUrl = shadow.fallback;
-    options.shadowSize = icon.shadowSize ? [Number(icon.shadowSize.width), Number(icon.shadowSize.height)] : size;
+    options.shadowSize = pixelSize(icon.shadowSize, size);
     options.shadowAnchor = anchor;
   }
   return new FallbackIcon(options);

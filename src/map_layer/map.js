@@ -41,8 +41,9 @@ GMap2.prototype.getSize = function () {
 
 // Centres the map on `point`; without `zoom` the zoom stays as it is.
 GMap2.prototype.setCenter = function (point, zoom) {
-  var level = zoom === undefined ? (this._leaflet._loaded ? this._leaflet.getZoom() : 0) : clampZoom(zoom);
-  this._leaflet.setView(point.toLeaflet(), level, { animate: false });
+  var leaflet = this._leaflet;
+  var level = zoom === undefined ? (leaflet._loaded ? leaflet.getZoom() : 0) : clampZoom(zoom);
+  leaflet.setView(point.toLeaflet(), level, { animate: false });
 };
 
 // Moves the map so that `point` is at its centre, smoothly where it is near.
