@@ -606,3 +606,23 @@ test("unusable tile templates give the plain background and no tile requests; se
     await page.close();
   }
 });
+
+test("a line of no weight draws nothing; an opacity above 1 draws as 1", async () => {
+  for (const [name, settings, alpha] of [
+    ["no_weight", ["GoogleMaps.line_width=0"], 0],
+    ["over_opaque", ["GoogleMaps.line_alpha=150"], 255],
+  ]) {
+    const file = writePage(name, settings);
+    const data = pageData(fs.readFileSync(file, "utf8"));
+    const { page, scriptErrors } = await open(offline.context, file);
+    try {
+      const samples = trackSamples(viewOf(data), data).map((s) => s.at);
+      assert.ok(samples.length >= 10);
+      const pixels = await canvasPixels(page, samples);
+      assert.deepEqual([...new Set(pixels.map((p) => p[3]))], [alpha], name);
+      assert.deepEqual(scriptErrors(), []);
+    } finally {
+      await page.close();
+    }
+  }
+});
