@@ -12,7 +12,7 @@ GLatLng.prototype.lng = function () {
   return this._lng;
 };
 GLatLng.prototype.toLeaflet = function () {
-  return L.latLng(this._lat, this._lng);
+  return new L.LatLng(this._lat, this._lng);
 };
 
 // The box between a south-west and a north-east corner.

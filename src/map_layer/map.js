@@ -35,8 +35,11 @@ GMap2.prototype.getContainer = function () {
   return this._container;
 };
 
+// The map's size in pixels, as Leaflet last measured it (measuring anew would lay out the whole
+// page each time a control asks).
 GMap2.prototype.getSize = function () {
-  return new GSize(this._container.offsetWidth, this._container.offsetHeight);
+  var size = this._leaflet.getSize();
+  return new GSize(size.x, size.y);
 };
 
 // Centres the map on `point`; without `zoom` the zoom stays as it is.
