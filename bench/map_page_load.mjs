@@ -127,8 +127,28 @@ const median = (values) => {
   return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
 };
 
+// Milliseconds of one zoom in, one zoom out by three levels and one pan by 300 x 200 pixels of
+// the Leaflet map at `mapOf` (a path of names from window), each without animation until two frames later.
+async function timeMoves(page, mapOf) {
+  return page.evaluate(async (names) => {
+    const leaflet = names.split(".").reduce((object, name) => object[name], window);
+    const frames = () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+    const time = async (move) => {
+      const start = performance.now();
+      move();
+      await frames();
+      return performance.now() - start;
+    };
+    return [
+      await time(() => leaflet.zoomIn(1, { animate: false })),
+      await time(() => leaflet.zoomOut(3, { animate: false })),
+      await time(() => leaflet.panBy([300, 200], { animate: false })),
+    ];
+  }, mapOf);
+}
+
 // Milliseconds from navigation start to the map's first complete drawing.
-async function timeLoad(context, file) {
+async function timeLoad(context, file, mapOf) {
   const page = await context.newPage();
   const session = await context.newCDPSession(page);
   await session.send("Performance.enable");
@@ -151,9 +171,10 @@ async function timeLoad(context, file) {
   const images = await page.evaluate(() => document.querySelectorAll("#map img").length);
   const { metrics } = await session.send("Performance.getMetrics");
   const busy = 1000 * metrics.find((m) => m.name === "TaskDuration").value;
+  const moves = mapOf ? await timeMoves(page, mapOf) : null;
   await page.close();
   if (errors.length > 0) throw new Error(`${path.basename(file)}: ${errors[0]}`);
-  return { ms, busy, images };
+  return { ms, busy, images, moves };
 }
 
 const tiles = await startTileServer();
@@ -183,11 +204,14 @@ try {
   const pages = { "built-in": builtinPage, bare: writeBarePage(), loader: loaderPage };
   const times = Object.fromEntries(Object.keys(pages).map((k) => [k, []]));
   const busy = Object.fromEntries(Object.keys(pages).map((k) => [k, []]));
+  const mapOf = { "built-in": "map._leaflet", bare: "leaflet" };
+  const moves = { "built-in": [[], [], []], bare: [[], [], []] };
   const images = {};
   await timeLoad(context, pages.bare); // warm-up: Chromium's first tab
   for (let r = 0; r < runs; r++) {
     for (const [name, file] of Object.entries(pages)) {
-      const { ms, busy: taskMs, images: count } = await timeLoad(context, file);
+      const { ms, busy: taskMs, images: count, moves: m } = await timeLoad(context, file, mapOf[name]);
+      if (m) m.forEach((v, k) => moves[name][k].push(v));
       times[name].push(ms);
       busy[name].push(taskMs);
       images[name] = count;
@@ -205,6 +229,10 @@ try {
     console.log(
       `${name.padEnd(10)} ${mb(file).padStart(6)} ${String(images[name]).padStart(7)} ${m.toFixed(0).padStart(8)} ${(m / bare).toFixed(2).padStart(7)} ${b.toFixed(0).padStart(8)} ${(b / bareBusy).toFixed(2).padStart(7)}`,
     );
+  }
+  console.log("moving the drawn map, ms to the second frame after: zoom in, zoom out 3, pan");
+  for (const name of Object.keys(moves)) {
+    console.log(`${name.padEnd(10)} ${moves[name].map((v) => median(v).toFixed(0).padStart(6)).join(" ")}`);
   }
   console.log(
     `goal: built-in / bare at most 1.30: ${(median(times["built-in"]) / bare).toFixed(2)} (wall), ` +
