@@ -30,16 +30,17 @@ int usage_error(const std::string& reason) {
   return kExitUsage;
 }
 
-// ".kml" writes KML, ".html" and ".htm" the map page (any letter case), anything else follows
-// Common.kml_or_html.
+// ".kml" and ".kmz" write KML, ".html" and ".htm" the map page (any letter case), anything else
+// follows Common.kml_or_html; --kmz always writes KML.
 bool writes_map_page(const ConvertOptions& options, const ConversionSettings& settings) {
   if (options.choice == OutputChoice::kKml) return false;
   if (options.choice == OutputChoice::kHtml) return true;
+  if (options.kmz) return false;
   std::string extension = options.output.extension().string();
   for (char& c : extension) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  if (extension == ".kml") return false;
+  if (extension == ".kml" || extension == ".kmz") return false;
   if (extension == ".html" || extension == ".htm") return true;
   return is_map_page(settings);
 }
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
   input.photo_paths = options.photos;
   input.output_path = options.output;
   input.thumbnail_workers = options.jobs;
+  input.kmz = options.kmz;
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
   const RunResult result = writes_map_page(options, settings)
                                ? convert_to_html(input, settings, view)

@@ -14,7 +14,8 @@ struct ConversionInput {
   std::vector<std::filesystem::path> log_paths;    // at least one
   std::vector<std::filesystem::path> photo_paths;  // may be empty
   std::filesystem::path output_path;               // never empty during a run
-  unsigned thumbnail_workers = 0;  // threads that reduce photos; 0: one per core
+  unsigned thumbnail_workers = 0;                  // threads that reduce photos; 0: one per core
+  bool kmz = false;  // the KML run writes a KMZ archive whatever the output's name
 };
 
 // The three operations a run calls on whoever started it. Calls may come from a thread other

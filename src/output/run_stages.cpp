@@ -55,7 +55,10 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
 }
 
 bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {
-  const bool written = sink.flush();
+  return finish_run(run, sink.flush(), view);
+}
+
+bool finish_run(RunStart& run, bool written, ProgressView& view) {
   if (!written || !run.output.commit()) {
     view.show_error(messages::kCannotCreateOutput);
     return false;

@@ -43,10 +43,10 @@ std::vector<std::vector<std::size_t>> group_by_thumbnail_name(const std::vector<
 }  // namespace
 
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer) {
+                          ProgressView& view, PhotoEntryWriter& writer, ThumbnailSpool* spool) {
   const CommonSettings& common = settings.common;
   const fs::path page = absolute_path(input.output_path);
-  std::optional<fs::path> folder = make_thumbnail_folder(page);
+  std::optional<fs::path> folder = spool ? thumbnail_folder_of(page) : make_thumbnail_folder(page);
   if (!folder) {
     view.show_error(messages::kFolderFailed);
     return kRunFailed;
@@ -69,7 +69,8 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
       group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
-                              common.jpeg_quit_overwrite);
+                              common.jpeg_quit_overwrite,
+                              spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile);
       });
 
   writer.open();
@@ -86,6 +87,13 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
     photo.page = page;
     photo.thumbnail_name = native_to_utf8(photo.thumbnail.path.filename());
     photo.thumbnail_source = folder_name + kPathSeparator + photo.thumbnail_name;
+    if (spool) {
+      if (!spool->add(photo.thumbnail_source, photo.thumbnail.jpeg)) {
+        view.show_error(messages::kCannotCreateOutput);
+        return kRunFailed;
+      }
+      photo.thumbnail.jpeg = {};
+    }
     photo.capture_time = times[j];
     if (cursor.place(photo.capture_time, photo.placement) != 0) {
       view.show_error(messages::kCannotReadInput);

@@ -259,6 +259,7 @@ bool MainWindow::choose_output_path() {
   const QString chosen = dialogs_->save_file(this, request);
   if (chosen.isEmpty()) return false;
   output_path_ = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
+  kmz_output_ = is_kmz_path(output_path_);
   update_controls();
   return true;
 }
@@ -266,7 +267,12 @@ bool MainWindow::choose_output_path() {
 void MainWindow::choose_kind(bool map_page) {
   settings_.common.kml_or_html = map_page ? 1 : 0;
   kind_choice_ = map_page ? 1 : 0;
-  output_path_ = output_path_for_kind(output_path_, map_page);
+  if (is_kmz_path(output_path_)) {
+    kmz_output_ = true;
+  } else if (output_path_.endsWith(QLatin1String(".kml"), Qt::CaseInsensitive)) {
+    kmz_output_ = false;
+  }
+  output_path_ = output_path_for_kind(output_path_, map_page, kmz_output_);
   update_controls();
 }
 

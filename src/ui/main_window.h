@@ -101,6 +101,7 @@ class MainWindow : public QDialog, public ProgressView {
   std::filesystem::path ini_path_;
   ConversionSettings settings_;
   QString output_path_;
+  bool kmz_output_ = false;  // the KML kind's output is a KMZ: back from HTML it ends in .kmz
   int kind_choice_ = -1;
   QString status_text_;
   bool converting_ = false;

@@ -229,7 +229,8 @@ class MainWindowTest : public QObject {
     MainWindow& w = *f.window;
     f.choose_output("/data/trip.HTML");
     const FileDialogRequest kml = f.dialogs->save_requests.back();
-    QCOMPARE(kml.filter, QStringLiteral("Google Earth KML File (*.kml);;All (*)"));
+    QCOMPARE(kml.filter,
+             QStringLiteral("Google Earth KML File (*.kml);;KMZ File (*.kmz);;All (*)"));
     QCOMPARE(kml.default_suffix, QStringLiteral("kml"));
     QCOMPARE(kml.initial_name, QStringLiteral("*.kml"));
     QCOMPARE(w.output_path(), QStringLiteral("/data/trip.HTML"));
@@ -255,6 +256,19 @@ class MainWindowTest : public QObject {
 
     // A cancelled save dialog keeps the path.
     f.choose_output(QString());
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kml"));
+
+    // A chosen KMZ survives the way to HTML and back; a KML chosen later ends that.
+    f.choose_output("/data/trip.KMZ");
+    click(&f.radio(1016));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.KMZ"));
+    click(&f.radio(1017));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.html"));
+    click(&f.radio(1016));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kmz"));
+    f.choose_output("/data/trip.kml");
+    click(&f.radio(1017));
+    click(&f.radio(1016));
     QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kml"));
 
     // A very long path is shown shortened, whole in the tool tip.
