@@ -28,13 +28,15 @@
 #include <string>
 #include <vector>
 
-#include "../tools/nmea_log_generator.h"
 #include "bench_support.h"
+#include "day_log.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using tolvane::bench::ensure_log;
+using tolvane::bench::file_size_or_zero;
 using tolvane::bench::median;
 
 // The conversions measured; another run of the converter is one more row.
@@ -147,39 +149,6 @@ Measure plain_pass(const fs::path& log) {
   measure.cpu_seconds = process_cpu_seconds() - cpu_start;
   if (checksum == 0) std::fprintf(stderr, "empty log %s\n", log.c_str());
   return measure;
-}
-
-std::uintmax_t file_size_or_zero(const fs::path& path) {
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  return ec ? 0 : size;
-}
-
-// The log of `days` days, written once and kept in the work folder.
-fs::path ensure_log(const fs::path& work, int days) {
-  const fs::path path = work / ("day" + std::to_string(days) + ".log");
-  const fs::path done = work / ("day" + std::to_string(days) + ".done");
-  if (fs::exists(done) && file_size_or_zero(path) > 0) return path;
-  std::fprintf(stderr, "writing %s ...\n", path.c_str());
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return {};
-  static char buffer[1 << 20];
-  std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
-  tolvane::tools::NmeaLogPlan plan;
-  plan.year = 2024;
-  plan.month = 5;
-  plan.day = 18;
-  plan.hour = 0;
-  plan.minute = 0;
-  plan.seconds = 86400L * days;
-  plan.top_speed_kmh = 50;
-  // A tunnel now and then: two minutes without a fix every six hours.
-  for (long t = 3 * 3600; t < plan.seconds; t += 6 * 3600) plan.no_fix.push_back({t, t + 120});
-  plan.seed = 86400u * static_cast<unsigned>(days);
-  tolvane::tools::write_nmea_log(out, plan);
-  if (std::fclose(out) != 0) return {};
-  std::fclose(std::fopen(done.c_str(), "w"));
-  return path;
 }
 
 void warm_cache(const fs::path& log) { plain_pass(log); }

@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev unzip python3
   qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic
   clang libclang-rt-14-dev locales-all
-  chromium
+  chromium libjs-leaflet
   desktop-file-utils appstream
 )
 # A Node.js that brings its own npm (as some machines have) conflicts with Debian's npm package.
