@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tolvane need, each only when it is missing.
-# Runs as root, or through sudo otherwise. Usage: scripts/install-deps.sh [--bench]
+# Runs as root, or through sudo otherwise. Usage: scripts/install-deps.sh [--bench | --package]
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  libjpeg62-turbo-dev zlib1g-dev libexpat1-dev
+  libjpeg62-turbo-dev zlib1g-dev libminizip-dev libexpat1-dev unzip python3
   qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic
   clang libclang-rt-14-dev locales-all
-  chromium
+  chromium libjs-leaflet
+  desktop-file-utils appstream
 )
 # A Node.js that brings its own npm (as some machines have) conflicts with Debian's npm package.
 if ! command -v npm >/dev/null 2>&1; then
@@ -17,6 +18,10 @@ if ! command -v npm >/dev/null 2>&1; then
 fi
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(gpsbabel)
+fi
+# What `make package` needs beyond the build: dpkg-shlibdeps and the file command for CPack.
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev file)
 fi
 
 missing=()

@@ -126,6 +126,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
       {"", "no GPS log given"},
       {log, "no output given"},
       {"-o " + out + " --kml --html " + log, "--kml and --html"},
+      {"-o " + out + " --kmz --html " + log, "--kmz and --html"},
+      {"-o " + quoted((folder_ / "x.Kmz").string()) + " --html " + log, ".kmz"},
       {"-o " + out + " photo.JPG a.jpeg", "no GPS log given"},
       {"-o " + out + " --jobs 0 " + log, "--jobs"},
       {"-o " + out + " --set GoogleEarth.nothing=1 " + log, "--set names no setting"},
@@ -140,6 +142,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
     EXPECT_NE(outcome.err.find("Usage: tolvane-convert [options] -o OUTPUT FILE..."),
               std::string::npos);
     EXPECT_FALSE(fs::exists(folder_ / "x.kml"));
+    EXPECT_FALSE(fs::exists(folder_ / "x.Kmz"));
   }
   EXPECT_FALSE(fs::exists(ini_));
 }
@@ -196,6 +199,19 @@ TEST_F(Cli, OutputKindFollowsTheExtensionUnlessChosen) {
           .status,
       0);
   EXPECT_NE(read_file(upper).find("<kml xmlns"), std::string::npos);
+
+  // A KMZ archive: by the extension in any case (over Common.kml_or_html), or asked for.
+  const fs::path archive = folder_ / "TRIP.KMZ";
+  const fs::path asked = folder_ / "trip.zip";
+  EXPECT_EQ(
+      run(with_settings("-q --set Common.kml_or_html=1 -o " + quoted(archive.string()) + " " + log))
+          .status,
+      0);
+  EXPECT_EQ(run(with_settings("-q --kmz -o " + quoted(asked.string()) + " " + log)).status, 0);
+  for (const fs::path& zip : {archive, asked}) {
+    EXPECT_EQ(read_file(zip).rfind("PK\x03\x04\x14", 0), 0u) << zip;
+    EXPECT_NE(read_file(zip).find("doc.kml"), std::string::npos) << zip;
+  }
 }
 
 TEST_F(Cli, PhotosAmongTheFilesAreReducedAndPlacedOnTheTrack) {

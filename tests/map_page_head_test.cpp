@@ -30,7 +30,7 @@ std::string head(const MapPageSwitches& page, const ConversionSettings& settings
 }
 
 ConversionSettings settings_with_icon_folder() {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.common.icon_url = "file:///opt/tolvane/icons";
   settings.google_maps.key = "ABQIAAAA-key";
   return settings;

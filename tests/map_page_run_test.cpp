@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "map_page_test_support.h"
+#include "output/builtin_map.h"
 #include "output/run_messages.h"
 #include "output/text_format.h"
 
@@ -83,7 +84,7 @@ class MapPageRun : public ::testing::Test {
 };
 
 TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
-  const std::string page = run_two_logs(ConversionSettings{});
+  const std::string page = run_two_logs(testing::api_loader_settings());
   testing::expect_golden(page, "run_default.html");
   EXPECT_EQ(view_.events,
             (std::vector<std::string>{"status GPSログファイルをチェック中", "progress 100",
@@ -91,8 +92,27 @@ TEST_F(MapPageRun, DefaultSettingsGiveTheGoldenPage) {
                                       "status 処理を終了しました", "progress 0"}));
 }
 
+// The built-in layer takes the loader's one line; every other byte of the page stays.
+TEST_F(MapPageRun, BuiltInMapReplacesOnlyTheLoaderLine) {
+  ConversionSettings settings = testing::api_loader_settings();
+  settings.google_maps.route = 0;
+  const std::string loader_page = run_two_logs(settings);
+  settings.google_maps.builtin_map = 1;
+  settings.google_maps.tile_attribution = "A \"b' </script><!-- ]]> c";
+  const std::string page = run_two_logs(settings);
+  const std::string loader =
+      "    <script src=\"http://maps.google.com/maps?file=api&amp;v=2\" "
+      "type=\"text/javascript\"></script>\r\n";
+  const std::size_t at = loader_page.find(loader);
+  ASSERT_NE(at, std::string::npos);
+  const std::string layer =
+      testing::capture([&](TextSink& out) { write_builtin_map(settings, out); });
+  EXPECT_EQ(page, loader_page.substr(0, at) + layer + loader_page.substr(at + loader.size()));
+  EXPECT_EQ(page.find("maps.google.com/maps?file=api"), std::string::npos);
+}
+
 TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   settings.google_maps.api2_zoom = 13;
   settings.google_maps.use_key = 1;
@@ -103,7 +123,7 @@ TEST_F(MapPageRun, EveryReadOutAndTheFixedZoomGiveTheGoldenPage) {
 }
 
 TEST_F(MapPageRun, RouteOffGivesTheGoldenPageWithInformationWindows) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.route = 0;
   settings.google_maps.direction_icon = 0;
   settings.common.concate = 0;
@@ -112,7 +132,7 @@ TEST_F(MapPageRun, RouteOffGivesTheGoldenPageWithInformationWindows) {
 }
 
 TEST_F(MapPageRun, MarkerIndexCountsEveryPointOfEveryLog) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.mode = 1;
   settings.google_maps.minimum_movement = 0;
   const std::string page = run_two_logs(settings);
@@ -126,7 +146,7 @@ TEST_F(MapPageRun, MarkerIndexCountsEveryPointOfEveryLog) {
 }
 
 TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.mode = 0;
   const std::string page = run_two_logs(settings);
   EXPECT_EQ(page.find("map.addOverlay(createMarker"), std::string::npos);
@@ -139,7 +159,7 @@ TEST_F(MapPageRun, ModeZeroWritesNoMarkersAndNoLineBreakForThem) {
 }
 
 TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.route = 2;
   settings.google_maps.show_analog = 1;
   settings.google_maps.direction_icon = 2;
@@ -154,7 +174,7 @@ TEST_F(MapPageRun, SwitchValuesOtherThanOneCountAsOff) {
 }
 
 TEST_F(MapPageRun, OnePointLogGivesAPageWithoutPolylines) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   input_.log_paths = {
       write_log("one.log", nmea_text({{10203, 311299, -33.86882, 151.20929, 0.0, 0.0, -0.5}}))};
@@ -171,7 +191,7 @@ TEST_F(MapPageRun, OnePointLogGivesAPageWithoutPolylines) {
 }
 
 TEST_F(MapPageRun, ZeroAndNegativeSizesAreWrittenWithoutHarm) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.xsize = 0;
   settings.google_maps.ysize = -1;
   settings.google_maps.icon_size = -28;
@@ -188,7 +208,7 @@ TEST_F(MapPageRun, ZeroAndNegativeSizesAreWrittenWithoutHarm) {
 }
 
 TEST_F(MapPageRun, FailuresShowOneMessageAndLeaveNoPage) {
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   std::ofstream(input_.output_path, std::ios::binary) << "earlier page";
 
   input_.log_paths = {dir_ / "missing.log"};
@@ -251,7 +271,7 @@ TEST_F(MapPageRun, EveryCorpusLogGivesACompletePageOrOneMessage) {
   const fs::path corpus =
       fs::path(env && *env ? env : TOLVANE_SOURCE_DIR "/../shared/corpus") / "nmea";
   if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
-  ConversionSettings settings;
+  ConversionSettings settings = testing::api_loader_settings();
   settings.google_maps.show_altitude = 1;
   int pages = 0;
   for (const auto& entry : fs::directory_iterator(corpus)) {

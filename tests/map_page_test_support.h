@@ -14,9 +14,18 @@
 #include <vector>
 
 #include "output/text_sink.h"
+#include "settings/conversion_settings.h"
 #include "test_support.h"
 
 namespace tolvane::testing {
+
+// Settings whose page loads the version 2 map API (as the golden pages do) rather than carrying
+// the built-in map layer.
+inline ConversionSettings api_loader_settings() {
+  ConversionSettings settings;
+  settings.google_maps.builtin_map = 0;
+  return settings;
+}
 
 // Everything `write` sends to the sink, as the bytes a file would receive.
 inline std::string capture(const std::function<void(TextSink&)>& write) {

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -250,13 +252,64 @@ TEST_F(SettingsStore, AppliesOneSettingAsIfTheFileHeldIt) {
   }
 }
 
-TEST(ProgramPaths, SettingsLiveBesideTheExecutable) {
-  const fs::path path = settings_path();
-  EXPECT_EQ(path.filename(), "Tolvane.ini");
-  EXPECT_TRUE(fs::exists(path.parent_path() / "tolvane_tests"));
-  EXPECT_EQ(program_dir(), path.parent_path());
-  EXPECT_EQ(default_settings(program_dir()).common.icon_url,
-            "file://" + program_dir().string() + "/icons");
+TEST_F(SettingsStore, SettingsLiveBesideAPortableCopyElseInTheUsersConfigurationFolder) {
+  EXPECT_TRUE(fs::exists(program_dir() / "tolvane_tests"));
+  const fs::path program = dir_ / "bin";
+  const fs::path config = dir_ / "home" / ".config";
+  fs::create_directories(program);
+  const fs::path own = config / "tolvane" / "Tolvane.ini";
+  EXPECT_EQ(settings_path(program, config), own);
+  // The first save makes the folders, for the user alone.
+  ASSERT_TRUE(make_settings_folder(own));
+  ASSERT_TRUE(save_settings(own, ConversionSettings{}));
+  EXPECT_EQ(fs::status(config / "tolvane").permissions() & fs::perms::all, fs::perms::owner_all);
+  // A settings file beside the program makes it a portable copy.
+  write_file(program / "Tolvane.ini", "");
+  EXPECT_EQ(settings_path(program, config), program / "Tolvane.ini");
+
+  // The configuration folder: XDG_CONFIG_HOME when absolute, else HOME's .config.
+  const auto keep = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
+  const std::optional<std::string> xdg = keep("XDG_CONFIG_HOME"), home = keep("HOME");
+  ::setenv("HOME", "/home/someone", 1);
+  ::setenv("XDG_CONFIG_HOME", "/elsewhere/config", 1);
+  EXPECT_EQ(user_config_dir(), fs::path("/elsewhere/config"));
+  ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
+  EXPECT_EQ(user_config_dir(), fs::path("/home/someone/.config"));
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(user_config_dir(), fs::path("/home/someone/.config"));
+  for (const auto& [name, value] : {std::pair{"XDG_CONFIG_HOME", xdg}, std::pair{"HOME", home}}) {
+    if (value) {
+      ::setenv(name, value->c_str(), 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+}
+
+TEST_F(SettingsStore, TheDefaultIconUrlFollowsTheInstallationAndIsSavedEmpty) {
+  // Installed: the icons under share/ beside bin/; in the build: the icons beside the program.
+  const fs::path prefix = dir_ / "opt";
+  fs::create_directories(prefix / "bin");
+  EXPECT_EQ(default_settings(prefix / "bin").common.icon_url, file_url(prefix / "bin" / "icons"));
+  fs::create_directories(prefix / "share" / "tolvane" / "icons");
+  write_file(prefix / "share" / "tolvane" / "icons" / "pt000.png", "");
+  const ConversionSettings installed = default_settings(prefix / "bin");
+  EXPECT_EQ(installed.common.icon_url, file_url(prefix / "share" / "tolvane" / "icons"));
+
+  // The default is written empty, and an empty value reads as whatever the default is then.
+  ASSERT_TRUE(save_settings(ini_, installed, installed));
+  EXPECT_NE(read_file(ini_).find("\r\nicon_url=\r\nGMT=9.0\r\n"), std::string::npos);
+  EXPECT_EQ(load_settings(ini_, installed).common.icon_url, installed.common.icon_url);
+  const ConversionSettings moved = default_settings("/usr/bin");
+  EXPECT_EQ(load_settings(ini_, moved).common.icon_url, moved.common.icon_url);
+  // Any other address is kept as it is.
+  ConversionSettings own = installed;
+  own.common.icon_url = "http://example.org/icons";
+  ASSERT_TRUE(save_settings(ini_, own, installed));
+  EXPECT_EQ(load_settings(ini_, installed).common.icon_url, "http://example.org/icons");
 }
 
 TEST(ProgramPaths, FileUrlsPercentEncodeAllButUnreservedCharacters) {

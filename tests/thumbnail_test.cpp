@@ -404,7 +404,8 @@ TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
   const char* corners[] = {"", "RGBW", "GRWB", "WBGR", "BWRG", "RBGW", "BRWG", "WGBR", "GWRB"};
   for (int orientation = 1; orientation <= 8; ++orientation) {
     SCOPED_TRACE(orientation);
-    const ThumbnailResult result = make_thumbnail(path, folder_, 128, 75, 0, orientation);
+    const ThumbnailResult result =
+        make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, orientation);
     ASSERT_EQ(result.status, 0);
     const bool sideways = orientation >= 5;
     EXPECT_EQ(result.width, sideways ? 96 : 128);
@@ -421,9 +422,11 @@ TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
   }
   // Other values leave today's bytes; a kept thumbnail takes the turned size.
   const std::string upright = file_bytes(make_thumbnail(path, folder_, 128, 75, 0).path);
-  EXPECT_TRUE(file_bytes(make_thumbnail(path, folder_, 128, 75, 0, 9).path) == upright);
+  EXPECT_TRUE(
+      file_bytes(make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, 9).path) ==
+      upright);
   EXPECT_TRUE(upright == expected_file(read_jpeg(path, JCS_RGB), 128, 75));
-  const ThumbnailResult kept = make_thumbnail(path, folder_, 128, 75, 1, 8);
+  const ThumbnailResult kept = make_thumbnail(path, folder_, 128, 75, 1, ThumbnailTarget::kFile, 8);
   EXPECT_EQ(kept.width, 96);
   EXPECT_EQ(kept.height, 128);
   EXPECT_EQ(kept.width_percent, 75);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "output/kmz_archive.h"
+
 namespace tolvane::cli {
 namespace {
 
@@ -52,10 +54,12 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   app.footer(
       "FILE: a name ending in .jpg or .jpeg is a photo, any other a GPS log; logs are sorted by "
       "their start time.\n"
-      "Output kind: --kml or --html, else by the output's extension (.kml; .html, .htm), else "
-      "Common.kml_or_html.\n"
+      "Output kind: --kml or --html, else by the output's extension (.kml, .kmz; .html, .htm), "
+      "else Common.kml_or_html. A .kmz output, or --kmz, packs the KML document with its "
+      "icons and photo thumbnails into one KMZ archive.\n"
       "Example: tolvane-convert --set GoogleEarth.mode=5 -o trip.kml day1.log day2.log\n"
-      "Exit status: 0 done, 1 the conversion failed, 2 usage error.");
+      "Exit status: 0 done, 1 the conversion failed, 2 usage error; SIGINT, SIGTERM and SIGHUP "
+      "stop a run without leaving anything half written and end the program by that signal.");
   app.set_version_flag("--version", std::string("tolvane-convert ") + TOLVANE_VERSION);
 
   std::string output;
@@ -63,12 +67,16 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   std::vector<std::string> files;
   bool kml = false;
   bool html = false;
-  app.add_option("-o,--output", output, "The KML or HTML file to write")->option_text("PATH");
+  app.add_option("-o,--output", output, "The KML, KMZ or HTML file to write")->option_text("PATH");
   app.add_flag("--kml", kml, "Write a KML document (default: by the output's extension)");
+  app.add_flag("--kmz", options.kmz,
+               "Write the KML document as a KMZ archive with its icons and thumbnails (default: "
+               "when the output's name ends in .kmz)");
   app.add_flag("--html", html, "Write an HTML map page (default: by the output's extension)");
   app.add_option("--settings", settings,
-                 "Settings file (default: Tolvane.ini beside the executable; a missing file "
-                 "means all defaults)")
+                 "Settings file (default: Tolvane.ini beside the executable when one is there, "
+                 "else $XDG_CONFIG_HOME/tolvane/Tolvane.ini, ~/.config/tolvane/ when unset; a "
+                 "missing file means all defaults)")
       ->option_text("PATH");
   app.add_option("--set", options.assignments,
                  "Use VALUE for one setting, as if the settings file held it (repeatable)")
@@ -95,6 +103,11 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   }
 
   if (kml && html) return {ParseOutcome::kUsageError, "--kml and --html exclude each other"};
+  if (html && options.kmz)
+    return {ParseOutcome::kUsageError, "--kmz and --html exclude each other"};
+  if (html && has_kmz_extension(output)) {
+    return {ParseOutcome::kUsageError, "--html cannot write a .kmz output"};
+  }
   options.choice = kml    ? OutputChoice::kKml
                    : html ? OutputChoice::kHtml
                           : OutputChoice::kByExtension;

@@ -12,7 +12,8 @@ enum class OutputChoice { kByExtension, kKml, kHtml };
 struct ConvertOptions {
   std::filesystem::path output;  // -o, --output
   OutputChoice choice = OutputChoice::kByExtension;
-  std::filesystem::path settings;             // --settings; empty: beside the executable
+  bool kmz = false;  // --kmz: the KML document as a KMZ archive, whatever the output's name
+  std::filesystem::path settings;             // --settings; empty: settings_path()
   std::vector<std::string> assignments;       // --set Section.key=VALUE, in order
   bool save_settings = false;                 // --save-settings
   bool quiet = false;                         // -q, --quiet
@@ -29,8 +30,8 @@ struct ParseResult {
 };
 
 // Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
-// missing value, --kml with --html, --jobs below 1, FILE arguments without -o, photos without
-// a GPS log, or nothing to do at all.
+// missing value, --kml with --html, --html with --kmz or a ".kmz" output, --jobs below 1, FILE
+// arguments without -o, photos without a GPS log, or nothing to do at all.
 ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
 
 // "Usage: tolvane-convert [options] -o OUTPUT FILE..."

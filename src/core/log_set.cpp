@@ -30,7 +30,8 @@ void take_in_box(LogExtent& into, const LogExtent& other) {
 
 }  // namespace
 
-std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent) {
+std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent,
+                            const std::atomic<bool>* stop) {
   LogFile log = open_log(path);
   if (!log) return -2;
   if (read_track_point(log, extent.first) != 0) return -1;
@@ -38,6 +39,7 @@ std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent
   extent.min_latitude = extent.max_latitude = extent.first.latitude;
   extent.min_longitude = extent.max_longitude = extent.first.longitude;
   while (read_track_point(log, extent.last) == 0) {
+    if (stop_requested(stop)) return -3;
     const TrackPoint& p = extent.last;
     if (p.latitude < extent.min_latitude) extent.min_latitude = p.latitude;
     if (p.latitude > extent.max_latitude) extent.max_latitude = p.latitude;
@@ -79,12 +81,15 @@ void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths) {
 }
 
 std::uint8_t prepare_log_set(const std::vector<std::filesystem::path>& sorted_log_paths,
-                             bool concate, ProgressView& view, LogExtent& set_extent) {
+                             bool concate, ProgressView& view, LogExtent& set_extent,
+                             const std::atomic<bool>* stop) {
   // Shows the message of a failed extent read; true when the log was read.
-  auto read_checked = [&view](const std::filesystem::path& path, LogExtent& extent) {
-    switch (read_log_extent(path, extent)) {
+  auto read_checked = [&view, stop](const std::filesystem::path& path, LogExtent& extent) {
+    switch (read_log_extent(path, extent, stop)) {
       case 0:
         return true;
+      case -3:
+        return false;
       case -2:
         view.show_error(messages::kCannotOpenInput);
         return false;

@@ -1,6 +1,7 @@
 // Pre-pass over a set of logs: each log's extent, the order by start time, the set's checks.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -21,8 +22,10 @@ struct LogExtent {
   float max_longitude = 0;
 };
 
-// 0 when read, -2 when the file cannot be opened, -1 when it yields no point.
-std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent);
+// 0 when read, -2 when the file cannot be opened, -1 when it yields no point, -3 when `stop`
+// was set meanwhile (see stop_requested).
+std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent,
+                            const std::atomic<bool>* stop = nullptr);
 
 // Three-way comparison of two logs by their first point (UTC); 0 when either cannot be read.
 int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b);
@@ -30,8 +33,10 @@ int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem:
 // Stable sort by each log's first point, read once per log; unreadable logs first, in list order.
 void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths);
 
-// Validates the sorted set; 0 with `set_extent` filled, or 255 after one show_error.
+// Validates the sorted set; 0 with `set_extent` filled, or 255 after one show_error (or, with
+// no message, when `stop` was set).
 std::uint8_t prepare_log_set(const std::vector<std::filesystem::path>& sorted_log_paths,
-                             bool concate, ProgressView& view, LogExtent& set_extent);
+                             bool concate, ProgressView& view, LogExtent& set_extent,
+                             const std::atomic<bool>* stop = nullptr);
 
 }  // namespace tolvane

@@ -18,6 +18,13 @@ struct EmbeddedFile {
 // the same images the build writes into its icons folder.
 std::span<const EmbeddedFile> map_icon_files();
 
+// The map page's own map layer: its script files, to be joined in this order.
+std::span<const EmbeddedFile> map_layer_files();
+
+// Leaflet as Debian installs it: "leaflet.min.js", "leaflet.css", and "leaflet_notice.txt", its
+// copyright and licence as a script comment (the minified file carries none).
+std::span<const EmbeddedFile> leaflet_files();
+
 // The file of that name in `files`, or nullptr.
 const EmbeddedFile* find_embedded_file(std::span<const EmbeddedFile> files, std::string_view name);
 

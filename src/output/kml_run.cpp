@@ -5,6 +5,7 @@
 #include "core/log_file.h"
 #include "core/time_helpers.h"
 #include "output/kml_writer.h"
+#include "output/kmz_archive.h"
 #include "output/photo_entries.h"
 #include "output/run_messages.h"
 #include "output/run_stages.h"
@@ -14,7 +15,7 @@ namespace tolvane {
 namespace {
 
 // The Points folder: one placemark for every point the selection takes. False after
-// show_error when a log cannot be read again.
+// show_error when a log cannot be read again, or when the run was asked to stop.
 bool write_points(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
                   ProgressView& view) {
   const GoogleEarthSettings& earth = settings.google_earth;
@@ -37,6 +38,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
     int last_dated_hour = -1;
     TrackPoint point;
     while (read_track_point(log, point) == 0) {
+      if (stop_requested(input.stop)) return false;
       distance.add(point);
       if (!selector.take(point)) continue;
 
@@ -87,6 +89,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
     }
     TrackPoint point;
     while (read_track_point(log, point) == 0) {
+      if (stop_requested(input.stop)) return false;
       const LineSwitch line = gaps.add(second_of_day(point));
       if (line != LineSwitch::kNone) {
         write_line_switch(sink, line == LineSwitch::kToWeak, previous);
@@ -101,9 +104,31 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
 
 // The Pictures folder, written by the photo stage after the Tracks folder.
 bool write_pictures(ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
-                    ProgressView& view) {
+                    ProgressView& view, ThumbnailSpool* spool) {
   KmlPhotoEntries entries(settings, sink);
-  return run_photo_stage(input, settings, view, entries) == kRunSucceeded;
+  return run_photo_stage(input, settings, view, entries, spool) == kRunSucceeded;
+}
+
+// The whole document into `sink`, the icons at `icons`; the thumbnails into `spool` when there
+// is one, else into the picture folder. False after show_error.
+bool write_document(ConversionInput& input, const ConversionSettings& settings, const RunStart& run,
+                    TextSink& sink, const KmlIconPlaces& icons, ThumbnailSpool* spool,
+                    ProgressView& view) {
+  const bool photos_present = !input.photo_paths.empty();
+  write_kml_head(sink, settings, run.title, photos_present, icons);
+
+  if (settings.google_earth.mode != 0) {
+    view.set_status_text(messages::kWritingPoints);
+    if (!write_points(input, settings, sink, view)) return false;
+  }
+
+  view.set_status_text(messages::kWritingRouteLines);
+  if (!write_tracks(input, settings, sink, view)) return false;
+
+  if (photos_present && !write_pictures(input, settings, sink, view, spool)) return false;
+
+  write_kml_end(sink);
+  return true;
 }
 
 }  // namespace
@@ -112,23 +137,28 @@ RunResult convert_to_kml(ConversionInput& input, const ConversionSettings& setti
                          ProgressView& view) {
   std::optional<RunStart> run = start_run(input, settings, view);
   if (!run) return kRunFailed;
-  TextSink sink(run->output.stream());
-  const bool photos_present = !input.photo_paths.empty();
 
-  write_kml_head(sink, settings, run->title, photos_present);
-
-  if (settings.google_earth.mode != 0) {
-    view.set_status_text(messages::kWritingPoints);
-    if (!write_points(input, settings, sink, view)) return kRunFailed;
+  if (!writes_kmz(input)) {
+    TextSink sink(run->output.stream());
+    if (!write_document(input, settings, *run, sink, web_icon_places(settings), nullptr, view)) {
+      return kRunFailed;
+    }
+    return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
   }
 
-  view.set_status_text(messages::kWritingRouteLines);
-  if (!write_tracks(input, settings, sink, view)) return kRunFailed;
-
-  if (photos_present && !write_pictures(input, settings, sink, view)) return kRunFailed;
-
-  write_kml_end(sink);
-  return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
+  // The same document as the first entry of a KMZ archive, with its images after it.
+  KmzArchive archive(run->output.stream());
+  if (!archive.ok()) {
+    view.show_error(messages::kCannotCreateOutput);
+    return kRunFailed;
+  }
+  TextSink sink(archive.document());
+  if (!write_document(input, settings, *run, sink, kmz_icon_places(), &archive.thumbnails(),
+                      view)) {
+    return kRunFailed;
+  }
+  const bool written = sink.flush() && archive.finish(!input.photo_paths.empty());
+  return finish_run(*run, written, view) ? kRunSucceeded : kRunFailed;
 }
 
 }  // namespace tolvane

@@ -34,14 +34,15 @@ void write_style_map(TextSink& sink, const char* id, const char* normal, const c
       "</StyleMap>\n");
 }
 
-void write_picture_style(TextSink& sink, const char* id, std::int32_t percent) {
+void write_picture_style(TextSink& sink, const char* id, std::int32_t percent,
+                         const std::string& pin) {
   sink.format("<Style id=\"%s\">\n", id);
   sink.write("  <IconStyle>\n");
   sink.format("    <scale>%.2f</scale>\n", percent_scale(percent));
   sink.write(
       "    <hotSpot x=\"0.5\" y=\"0.0\" xunits=\"fraction\" yunits=\"fraction\" />\n"
       "    <Icon>\n");
-  sink.format("      <href>%s</href>\n", kRedPin);
+  sink.format("      <href>%s</href>\n", pin.c_str());
   sink.write(
       "    </Icon>\n"
       "  </IconStyle>\n"
@@ -49,26 +50,26 @@ void write_picture_style(TextSink& sink, const char* id, std::int32_t percent) {
 }
 
 void write_heading_style(TextSink& sink, const char* id, std::int32_t percent,
-                         const std::string& icon_url, int degrees) {
+                         const std::string& icon_folder, int degrees) {
   sink.format("<Style id=\"%s\">\n", id);
   sink.write("  <IconStyle>\n");
   sink.format("    <scale>%.2f</scale>\n", percent_scale(percent));
   sink.write(
       "    <heading>0</heading>\n"
       "    <Icon>\n");
-  sink.format("      <href>%s/pt%03d.png</href>\n", icon_url.c_str(), degrees);
+  sink.format("      <href>%s/pt%03d.png</href>\n", icon_folder.c_str(), degrees);
   sink.write(
       "    </Icon>\n"
       "  </IconStyle>\n"
       "</Style>\n");
 }
 
-void write_plain_style(TextSink& sink, const char* id, const char* scale) {
+void write_plain_style(TextSink& sink, const char* id, const char* scale, const std::string& icon) {
   sink.format("<Style id=\"%s\">\n", id);
   sink.write("  <IconStyle>\n");
   sink.format("    <scale>%s</scale>\n", scale);
   sink.write("    <Icon>\n");
-  sink.format("      <href>%s</href>\n", kStandardIcon);
+  sink.format("      <href>%s</href>\n", icon.c_str());
   sink.write(
       "    </Icon>\n"
       "  </IconStyle>\n"
@@ -92,8 +93,17 @@ void write_utc_time(TextSink& sink, const char* element, const TrackPoint& p) {
 
 }  // namespace
 
+KmlIconPlaces web_icon_places(const ConversionSettings& settings) {
+  return {settings.common.icon_url, kRedPin, kStandardIcon};
+}
+
 void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::string_view title,
                     bool photos_present) {
+  write_kml_head(sink, settings, title, photos_present, web_icon_places(settings));
+}
+
+void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::string_view title,
+                    bool photos_present, const KmlIconPlaces& icons) {
   const GoogleEarthSettings& earth = settings.google_earth;
   sink.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   sink.format("<kml xmlns=\"%s\">\n", kKmlNamespace);
@@ -104,8 +114,8 @@ void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::str
   sink.write("</name>\n");
 
   if (photos_present) {
-    write_picture_style(sink, "PictureIcon_n", earth.normal_jpeg_icon_size);
-    write_picture_style(sink, "PictureIcon_h", earth.focus_jpeg_icon_size);
+    write_picture_style(sink, "PictureIcon_n", earth.normal_jpeg_icon_size, icons.photo_pin);
+    write_picture_style(sink, "PictureIcon_h", earth.focus_jpeg_icon_size, icons.photo_pin);
     write_style_map(sink, "PictureIcon", "PictureIcon_n", "PictureIcon_h");
   }
 
@@ -114,15 +124,15 @@ void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::str
     const std::string normal = format_text("track_n_%02d", i);
     const std::string highlight = format_text("track_h_%02d", i);
     const std::string map = format_text("track_%02d", i);
-    write_heading_style(sink, normal.c_str(), earth.normal_icon_size, settings.common.icon_url,
+    write_heading_style(sink, normal.c_str(), earth.normal_icon_size, icons.heading_folder,
                         degrees);
-    write_heading_style(sink, highlight.c_str(), earth.focus_icon_size, settings.common.icon_url,
+    write_heading_style(sink, highlight.c_str(), earth.focus_icon_size, icons.heading_folder,
                         degrees);
     write_style_map(sink, map.c_str(), normal.c_str(), highlight.c_str());
   }
 
-  write_plain_style(sink, "track_n", "0.7");
-  write_plain_style(sink, "track_h", "1.0");
+  write_plain_style(sink, "track_n", "0.7", icons.plain_point);
+  write_plain_style(sink, "track_h", "1.0", icons.plain_point);
   write_style_map(sink, "track", "track_n", "track_h");
 
   write_line_style(sink, "lineStyle", earth.line_color, earth.line_width);

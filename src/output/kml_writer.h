@@ -2,6 +2,7 @@
 // placemarks, Tracks folder and route lines, Pictures folder and photo placemarks, the end.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/track_point.h"
@@ -10,9 +11,23 @@
 
 namespace tolvane {
 
+// Where the icon images that the styles name live.
+struct KmlIconPlaces {
+  std::string heading_folder;  // the heading icons are "<heading_folder>/pt000.png" ...
+  std::string photo_pin;       // the small red pin of the photo placemarks
+  std::string plain_point;     // the icon of points when heading icons are off
+};
+
+// The addresses a plain KML document gives: the heading icons under Common.icon_url, the pin
+// and the plain icon on the map service's hosts.
+KmlIconPlaces web_icon_places(const ConversionSettings& settings);
+
 // The XML declaration, the kml and Document start tags, the generator comment, the name and
 // every style: the picture styles only when there are photos, then the 16 heading styles, the
 // plain point style and the two line styles.
+void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::string_view title,
+                    bool photos_present, const KmlIconPlaces& icons);
+// The same with the icons at their web addresses.
 void write_kml_head(TextSink& sink, const ConversionSettings& settings, std::string_view title,
                     bool photos_present);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "output/builtin_map.h"
 #include "output/map_page_script.h"
 
 namespace tolvane {
@@ -50,6 +51,10 @@ class HeadWriter {
     }
     line(4, "</style>");
 
+    if (settings_.google_maps.builtin_map == 1) {
+      write_builtin_map(settings_, out_);
+      return;
+    }
     out_.write("    <script src=\"");
     out_.write(kMapApiLoaderAddress);
     if (page_.use_key) {

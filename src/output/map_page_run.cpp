@@ -35,6 +35,7 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
     distance.begin_log(restarts_route(settings, i));
     TrackPoint point;
     while (read_track_point(log, point) == 0) {
+      if (stop_requested(input.stop)) return false;
       distance.add(point);
       if (selector.take(point)) {
         TrackPoint local = point;
@@ -69,6 +70,7 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
     polylines.begin_log(restart);
     TrackPoint point;
     while (read_track_point(log, point) == 0) {
+      if (stop_requested(input.stop)) return false;
       distance.add(point);
       TrackPoint local = point;
       apply_time_offset(local, settings.common.GMT);

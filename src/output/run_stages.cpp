@@ -43,7 +43,8 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
     view.show_error(messages::kCannotOpenInput);
     return std::nullopt;
   }
-  if (prepare_log_set(input.log_paths, settings.common.concate == 1, view, extent) != 0) {
+  if (prepare_log_set(input.log_paths, settings.common.concate == 1, view, extent, input.stop) !=
+      0) {
     return std::nullopt;
   }
 
@@ -55,7 +56,10 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
 }
 
 bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {
-  const bool written = sink.flush();
+  return finish_run(run, sink.flush(), view);
+}
+
+bool finish_run(RunStart& run, bool written, ProgressView& view) {
   if (!written || !run.output.commit()) {
     view.show_error(messages::kCannotCreateOutput);
     return false;

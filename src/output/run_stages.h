@@ -41,5 +41,7 @@ using LogStream = LogFile;
 // and progress 0, when all of it was written; otherwise shows "出力ファイルを作成できません"
 // and leaves an earlier output untouched.
 bool finish_run(RunStart& run, TextSink& sink, ProgressView& view);
+// The same for an output whose every byte has been written already (`written`: all went well).
+bool finish_run(RunStart& run, bool written, ProgressView& view);
 
 }  // namespace tolvane

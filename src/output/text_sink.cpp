@@ -44,6 +44,8 @@ void TextSink::line(int indent, std::string_view text) {
 bool TextSink::flush() {
   if (!buffer_.empty() && stream_) {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) failed_ = true;
+  } else if (!buffer_.empty() && target_ && !failed_) {
+    if (!target_->write(buffer_)) failed_ = true;
   }
   buffer_.clear();
   return !failed_;

@@ -7,9 +7,18 @@
 
 namespace tolvane {
 
+// Where a TextSink's bytes go when not straight into a stream (the entry of an archive).
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // False when the bytes could not be taken.
+  virtual bool write(std::string_view bytes) = 0;
+};
+
 class TextSink {
  public:
   explicit TextSink(std::FILE* stream) : stream_(stream) {}
+  explicit TextSink(ByteSink& target) : target_(&target) {}
   TextSink(const TextSink&) = delete;
   TextSink& operator=(const TextSink&) = delete;
   ~TextSink() { flush(); }
@@ -21,14 +30,15 @@ class TextSink {
   // Writes (indent) spaces, `text` and CR LF.
   void line(int indent, std::string_view text);
 
-  // Hands everything written so far to the stream. False once any write has failed.
+  // Hands everything written so far to the stream or the target. False once any write has failed.
   bool flush();
   bool failed() const { return failed_; }
 
  private:
   void append_converted(std::string_view text);
 
-  std::FILE* stream_;
+  std::FILE* stream_ = nullptr;
+  ByteSink* target_ = nullptr;
   std::string buffer_;
   std::string scratch_;
   bool failed_ = false;

@@ -43,10 +43,10 @@ std::vector<std::vector<std::size_t>> group_by_thumbnail_name(const std::vector<
 }  // namespace
 
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer) {
+                          ProgressView& view, PhotoEntryWriter& writer, ThumbnailSpool* spool) {
   const CommonSettings& common = settings.common;
   const fs::path page = absolute_path(input.output_path);
-  std::optional<fs::path> folder = make_thumbnail_folder(page);
+  std::optional<fs::path> folder = spool ? thumbnail_folder_of(page) : make_thumbnail_folder(page);
   if (!folder) {
     view.show_error(messages::kFolderFailed);
     return kRunFailed;
@@ -69,8 +69,11 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   OrderedWorkers<ThumbnailResult> thumbnails(
       group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
+        if (stop_requested(input.stop)) return ThumbnailResult{};
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
-                              common.jpeg_quit_overwrite, captures[i].orientation);
+                              common.jpeg_quit_overwrite,
+                              spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile,
+                              captures[i].orientation);
       });
 
   writer.open();
@@ -78,6 +81,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   for (std::size_t j = 0; j < count; ++j) {
     PlacedPhoto photo;
     photo.thumbnail = thumbnails.take(j);
+    if (stop_requested(input.stop)) return kRunFailed;
     if (photo.thumbnail.status != 0) {
       view.show_error(messages::kThumbnailFailed);
       return kRunFailed;
@@ -87,6 +91,13 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
     photo.page = page;
     photo.thumbnail_name = native_to_utf8(photo.thumbnail.path.filename());
     photo.thumbnail_source = folder_name + kPathSeparator + photo.thumbnail_name;
+    if (spool) {
+      if (!spool->add(photo.thumbnail_source, photo.thumbnail.jpeg)) {
+        view.show_error(messages::kCannotCreateOutput);
+        return kRunFailed;
+      }
+      photo.thumbnail.jpeg = {};
+    }
     photo.capture_time = captures[j].time;
     if (cursor.place(photo.capture_time, photo.placement) != 0) {
       view.show_error(messages::kCannotReadInput);

@@ -10,6 +10,7 @@
 #include "output/run_contracts.h"
 #include "photos/photo_cursor.h"
 #include "photos/thumbnail.h"
+#include "photos/thumbnail_spool.h"
 #include "settings/conversion_settings.h"
 
 namespace tolvane {
@@ -39,8 +40,12 @@ class PhotoEntryWriter {
 // Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs.
 // 0, or 255 after its one show_error: the picture folder, a log that can no longer be read, or
 // a thumbnail that cannot be made (the first failing photo in capture-time order; nothing after
-// it is written).
+// it is written); 255 without a message when input.stop was set (thumbnails already made stay).
+// With a `spool` the thumbnails go into it, named by their relative source, instead of into the
+// picture folder, which is then not made ("出力ファイルを作成できません" when the spool cannot
+// take one).
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer);
+                          ProgressView& view, PhotoEntryWriter& writer,
+                          ThumbnailSpool* spool = nullptr);
 
 }  // namespace tolvane

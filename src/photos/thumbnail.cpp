@@ -126,22 +126,63 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// A stream into memory (open_memstream); the bytes are complete once it is closed.
+class MemoryStream {
+ public:
+  MemoryStream() = default;
+  ~MemoryStream() {
+    close();
+    std::free(data_);
+  }
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+
+  std::FILE* open() {
+    stream_ = ::open_memstream(&data_, &size_);
+    return stream_;
+  }
+  // Closes the stream and copies its bytes into `out`; false when any write had failed.
+  bool take(std::vector<unsigned char>& out) {
+    const bool ok = stream_ && std::fflush(stream_) == 0 && !std::ferror(stream_);
+    close();
+    if (!ok || !data_) return false;
+    out.assign(data_, data_ + size_);
+    return true;
+  }
+
+ private:
+  void close() {
+    if (stream_) std::fclose(stream_);
+    stream_ = nullptr;
+  }
+
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* stream_ = nullptr;
+};
+
 }  // namespace
 
-std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
+std::optional<fs::path> thumbnail_folder_of(const fs::path& output) {
   const std::string& text = output.native();
   std::size_t separator = find_last_separator(text);
   std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
   std::size_t dot = text.rfind('.');
   std::size_t stem_end = dot != std::string::npos && dot > name_start ? dot : text.size();
   if (stem_end + 6 > kThumbnailPathLimit) return std::nullopt;
-  fs::path folder(text.substr(0, stem_end) + "_pics");
-  if (!make_directory(folder)) return std::nullopt;
+  return fs::path(text.substr(0, stem_end) + "_pics");
+}
+
+std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
+  std::optional<fs::path> folder = thumbnail_folder_of(output);
+  if (!folder || !make_directory(*folder)) return std::nullopt;
   return folder;
 }
 
 ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, int larger_edge,
-                               int quality, Flag keep_existing, int orientation) {
+                               int quality, Flag keep_existing, ThumbnailTarget target_kind,
+                               int orientation) {
+  const bool in_memory = target_kind == ThumbnailTarget::kMemory;
   ThumbnailResult result;
   const std::string& folder_text = folder.native();
   if (folder_text.size() >= kThumbnailPathLimit) return result;
@@ -187,7 +228,7 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
         static_cast<int>(static_cast<std::int64_t>(result.width) * 100 / larger_edge);
   }
 
-  if (keep_existing == 1 && file_exists(result.path)) {
+  if (!in_memory && keep_existing == 1 && file_exists(result.path)) {
     result.status = 0;
     return result;
   }
@@ -214,8 +255,11 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     return result;
   }
 
-  std::optional<ReplacingFile> output = ReplacingFile::create(result.path);
-  if (!output) return result;
+  std::optional<ReplacingFile> output;
+  MemoryStream memory;
+  if (!in_memory) output = ReplacingFile::create(result.path);
+  std::FILE* const stream = in_memory ? memory.open() : output ? output->stream() : nullptr;
+  if (!stream) return result;
   Encoder encoder;
   jpeg_compress_struct& target = encoder.info;
   bool written = guarded(decoder.errors, &encoder.errors, [&] {
@@ -226,7 +270,7 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
       return false;
     }
     jpeg_create_compress(&target);
-    jpeg_stdio_dest(&target, output->stream());
+    jpeg_stdio_dest(&target, stream);
     target.image_width = static_cast<JDIMENSION>(result.width);
     target.image_height = static_cast<JDIMENSION>(result.height);
     target.input_components = 3;
@@ -266,8 +310,13 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     jpeg_finish_decompress(&source);
     return true;
   });
-  // A thumbnail can always be made again: it is moved into place without waiting for the disk.
-  if (!written || !output->commit(ReplacingFile::Sync::kNone)) return result;
+  if (!written) return result;
+  if (in_memory) {
+    if (!memory.take(result.jpeg)) return result;
+  } else if (!output->commit(ReplacingFile::Sync::kNone)) {
+    // A thumbnail can always be made again: it is moved into place without waiting for the disk.
+    return result;
+  }
   result.status = 0;
   return result;
 }

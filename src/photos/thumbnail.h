@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "settings/conversion_settings.h"
 
@@ -19,14 +20,21 @@ inline constexpr std::size_t kThumbnailPathLimit = 8191;
 // and creates it. Empty when the name would be longer than kThumbnailPathLimit, or when the
 // folder neither could be made nor was there already.
 std::optional<std::filesystem::path> make_thumbnail_folder(const std::filesystem::path& output);
+// The same folder name, formed but not created (for thumbnails that go into an archive).
+std::optional<std::filesystem::path> thumbnail_folder_of(const std::filesystem::path& output);
 
 struct ThumbnailResult {
   std::uint8_t status = 255;   // 0 when the thumbnail exists afterwards, 255 on any failure
   std::filesystem::path path;  // the folder, "/", "s" and the photo's file name
   int width = 0;               // the thumbnail's size in pixels (on 0)
   int height = 0;
-  int width_percent = 0;  // width x 100 / larger edge
+  int width_percent = 0;            // width x 100 / larger edge
+  std::vector<unsigned char> jpeg;  // the encoded thumbnail, made with ThumbnailTarget::kMemory
 };
+
+// Where make_thumbnail puts the thumbnail: the file `path` names, or ThumbnailResult::jpeg
+// (the folder then is neither read nor written, and nothing is kept).
+enum class ThumbnailTarget { kFile, kMemory };
 
 // Writes the thumbnail of `photo` into `folder`: its longer side `larger_edge` pixels, encoded
 // as a baseline JPEG of the given quality (Common.jpeg_larger_edge, Common.jpeg_quality). With
@@ -43,6 +51,7 @@ struct ThumbnailResult {
 // its width, height and width_percent are those of the turned thumbnail (also for a kept one).
 ThumbnailResult make_thumbnail(const std::filesystem::path& photo,
                                const std::filesystem::path& folder, int larger_edge, int quality,
-                               Flag keep_existing, int orientation = 1);
+                               Flag keep_existing, ThumbnailTarget target = ThumbnailTarget::kFile,
+                               int orientation = 1);
 
 }  // namespace tolvane

@@ -1,6 +1,11 @@
 #include "platform/program_paths.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <system_error>
+#include <vector>
 
 namespace tolvane {
 namespace fs = std::filesystem;
@@ -11,6 +16,21 @@ fs::path program_dir() {
   if (!ec && executable.has_parent_path()) return executable.parent_path();
   const fs::path current = fs::current_path(ec);
   return ec ? fs::path(".") : current;
+}
+
+fs::path user_config_dir() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return fs::path(home) / ".config";
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+      found->pw_dir && found->pw_dir[0] == '/') {
+    return fs::path(found->pw_dir) / ".config";
+  }
+  return fs::path(".config");
 }
 
 std::string file_url(const fs::path& path) {

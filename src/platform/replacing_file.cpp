@@ -50,6 +50,50 @@ mode_t current_umask() {
   return mask;
 }
 
+// An unnamed file in `folder` (O_TMPFILE), which disappears with its descriptor unless it is
+// linked into the folder; -1 where the file system or the kernel has none, or where the link
+// could not be made later because /proc is not there to name the descriptor.
+int open_unnamed(const fs::path& folder, mode_t mode) {
+#ifdef O_TMPFILE
+  if (::access("/proc/self/fd", X_OK) != 0) return -1;
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+#else
+  (void)folder;
+  (void)mode;
+  return -1;
+#endif
+}
+
+// Gives the unnamed file behind `fd` the name `target`, replacing a file of that name. A new
+// name is linked at once; an existing file is replaced by linking under a hidden name beside it
+// first and renaming that over it, as link() never replaces.
+bool link_unnamed(int fd, const fs::path& target) {
+  const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    return true;
+  }
+  if (errno != EEXIST) return false;
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    std::string hidden_name = ".";
+    hidden_name += target.filename().string();
+    hidden_name += '.';
+    hidden_name += std::to_string(::getpid());
+    hidden_name += '.';
+    hidden_name += std::to_string(attempt);
+    const fs::path hidden = folder / hidden_name;
+    if (::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (::rename(hidden.c_str(), target.c_str()) == 0) return true;
+    ::unlink(hidden.c_str());
+    return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
@@ -64,6 +108,14 @@ std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
     if (!S_ISREG(existing.st_mode)) return std::nullopt;
     if (::access(real_target.c_str(), W_OK) != 0) return std::nullopt;
     mode = existing.st_mode & 07777;
+  }
+
+  // Where the file system allows, the file has no name until it is complete, so that nothing is
+  // left behind when the process is killed or the machine stops.
+  if (int fd = open_unnamed(folder, mode); fd >= 0) {
+    ::fchmod(fd, mode);
+    if (std::FILE* stream = ::fdopen(fd, "wb")) return ReplacingFile(stream, {}, real_target);
+    ::close(fd);
   }
 
   // Appended piece by piece: GCC 12 warns wrongly about "." + std::string at -O3.
@@ -116,6 +168,13 @@ bool ReplacingFile::commit(Sync sync) {
   if (!stream_) return false;
   bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
   if (sync == Sync::kToDisk) ok = ::fsync(::fileno(stream_)) == 0 && ok;
+  if (temporary_.empty()) {
+    // An unnamed file: linked while its descriptor is still open.
+    if (ok) ok = link_unnamed(::fileno(stream_), target_);
+    ok = std::fclose(stream_) == 0 && ok;
+    stream_ = nullptr;
+    return ok;
+  }
   ok = std::fclose(stream_) == 0 && ok;
   stream_ = nullptr;
   if (ok) ok = ::rename(temporary_.c_str(), target_.c_str()) == 0;

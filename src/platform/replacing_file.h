@@ -1,5 +1,7 @@
-// A file written under a temporary name beside its target and moved over the target only on
-// commit, so that a failed run neither truncates nor destroys an earlier output.
+// A file written beside its target and moved over the target only on commit, so that a failed
+// run neither truncates nor destroys an earlier output. Where the file system allows, the file
+// has no name until then (O_TMPFILE), so that even a killed process or a power loss leaves
+// nothing behind; elsewhere it is written under a hidden temporary name.
 #pragma once
 
 #include <cstdio>
@@ -10,7 +12,7 @@ namespace tolvane {
 
 class ReplacingFile {
  public:
-  // Creates the temporary file in the target's folder (the folder of the file a symbolic link
+  // Creates the file in the target's folder (the folder of the file a symbolic link
   // points to). Empty when the file cannot be created or an existing target is not writable.
   static std::optional<ReplacingFile> create(const std::filesystem::path& target);
 
@@ -18,7 +20,7 @@ class ReplacingFile {
   ReplacingFile& operator=(ReplacingFile&& other) noexcept;
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
-  // Closes and removes the temporary file unless it was committed.
+  // Closes and removes the file unless it was committed.
   ~ReplacingFile();
 
   std::FILE* stream() const { return stream_; }
@@ -36,7 +38,7 @@ class ReplacingFile {
   void discard();
 
   std::FILE* stream_ = nullptr;
-  std::filesystem::path temporary_;
+  std::filesystem::path temporary_;  // empty for an unnamed file
   std::filesystem::path target_;
 };
 

@@ -92,8 +92,13 @@ inline bool is_map_page(const ConversionSettings& settings) {
   return settings.common.kml_or_html != 0;
 }
 
-// The defaults, with Common.icon_url the file URL of the `icons` folder in `program_dir`.
+// The defaults, with Common.icon_url the file URL of the heading icons that belong to the
+// program in `program_dir`: the installed ones (share/tolvane/icons beside the bin folder of the
+// installation) when they are there, else the `icons` folder in `program_dir` (the build's).
 ConversionSettings default_settings(const std::filesystem::path& program_dir);
+
+// The folder of those icons.
+std::filesystem::path heading_icons_dir(const std::filesystem::path& program_dir);
 
 // Calls visit(section, key, field) for every setting in storage order. `field` is a Flag&,
 // std::int32_t&, float& (Common.GMT only) or std::string& (const for a const record).

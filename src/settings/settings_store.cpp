@@ -11,6 +11,7 @@
 
 #include "core/c_number.h"
 #include "output/text_format.h"
+#include "platform/directories.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 
@@ -58,7 +59,19 @@ std::string written_value(const std::string& value) { return value; }
 
 }  // namespace
 
-std::filesystem::path settings_path() { return program_dir() / "Tolvane.ini"; }
+std::filesystem::path settings_path() { return settings_path(program_dir(), user_config_dir()); }
+
+std::filesystem::path settings_path(const std::filesystem::path& program_dir,
+                                    const std::filesystem::path& config_dir) {
+  const std::filesystem::path portable = program_dir / "Tolvane.ini";
+  if (file_exists(portable)) return portable;
+  return config_dir / "tolvane" / "Tolvane.ini";
+}
+
+bool make_settings_folder(const std::filesystem::path& ini_path) {
+  const std::filesystem::path folder = ini_path.parent_path();
+  return folder.empty() || make_private_directories(folder);
+}
 
 ConversionSettings read_settings(const IniDocument& document, const ConversionSettings& defaults) {
   // The keys of each section, looked up by name without regard to case; the first line of a
@@ -83,11 +96,15 @@ ConversionSettings read_settings(const IniDocument& document, const ConversionSe
     const auto found = found_section->second.find(lowered(key));
     if (found != found_section->second.end()) read_value(found->second, field);
   });
+  if (settings.common.icon_url.empty()) settings.common.icon_url = defaults.common.icon_url;
   return settings;
 }
 
-void write_settings(IniDocument& document, const ConversionSettings& settings) {
-  // Section by section, in storage order.
+void write_settings(IniDocument& document, const ConversionSettings& settings,
+                    const ConversionSettings& defaults) {
+  // Section by section, in storage order; the icon URL empty while it is the default.
+  const void* const omitted =
+      settings.common.icon_url == defaults.common.icon_url ? &settings.common.icon_url : nullptr;
   std::string_view current;
   std::vector<std::pair<std::string_view, std::string>> values;
   for_each_setting(settings, [&](const char* section, const char* key, const auto& field) {
@@ -96,7 +113,7 @@ void write_settings(IniDocument& document, const ConversionSettings& settings) {
       values.clear();
     }
     current = section;
-    values.emplace_back(key, written_value(field));
+    values.emplace_back(key, &field == omitted ? std::string() : written_value(field));
   });
   document.set_all(current, values);
 }
@@ -108,12 +125,13 @@ ConversionSettings load_settings(const std::filesystem::path& ini_path,
   return read_settings(document, defaults);
 }
 
-bool save_settings(const std::filesystem::path& ini_path, const ConversionSettings& settings) {
+bool save_settings(const std::filesystem::path& ini_path, const ConversionSettings& settings,
+                   const ConversionSettings& defaults) {
   IniDocument document;
   // A file that exists but cannot be read is left alone rather than replaced without its
   // other lines.
   if (IniDocument::read(ini_path, document) == IniDocument::ReadStatus::unreadable) return false;
-  write_settings(document, settings);
+  write_settings(document, settings, defaults);
   return document.write(ini_path);
 }
 

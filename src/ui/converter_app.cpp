@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "platform/program_paths.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
 #include "ui/app_icon.h"
@@ -27,8 +28,9 @@ void ConverterApp::apply_dialog_look(QApplication& app) {
   app.setWindowIcon(app_icon());
 }
 
-int ConverterApp::run() {
-  MainWindow window(settings_path_, default_settings(settings_path_.parent_path()));
+int ConverterApp::run(const QStringList& files) {
+  MainWindow window(settings_path_, default_settings(program_dir()));
+  window.add_command_line_files(files);
   window.exec();
   return 0;
 }

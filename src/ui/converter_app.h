@@ -2,6 +2,7 @@
 // its look, and runs the main window until it closes.
 #pragma once
 
+#include <QStringList>
 #include <filesystem>
 
 class QApplication;
@@ -10,7 +11,7 @@ namespace tolvane {
 
 class ConverterApp {
  public:
-  // Takes "Tolvane.ini" beside the executable and sets the look on `app`.
+  // Takes the settings file of settings_path() and sets the look on `app`.
   explicit ConverterApp(QApplication& app);
 
   // The dialog background (red 208, green 208, blue 255) with black text, and the dialog font,
@@ -19,8 +20,9 @@ class ConverterApp {
 
   const std::filesystem::path& settings_path() const { return settings_path_; }
 
-  // Runs the main window modally; the program ends when it closes, whatever its result.
-  int run();
+  // Runs the main window modally, with `files` (the command line's) in its lists; the program
+  // ends when it closes, whatever its result.
+  int run(const QStringList& files = {});
 
  private:
   std::filesystem::path settings_path_;

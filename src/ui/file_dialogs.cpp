@@ -8,6 +8,18 @@ namespace tolvane {
 
 namespace {
 
+// The extension of a filter that shows exactly one "*.ext" pattern, else empty.
+QString filter_suffix(const QString& filter) {
+  const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+  const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+  if (open < 0 || close <= open) return {};
+  const QString pattern = filter.mid(open + 1, close - open - 1).trimmed();
+  if (!pattern.startsWith(QLatin1String("*."))) return {};
+  const QString suffix = pattern.mid(2);
+  if (suffix.contains(QLatin1Char(' ')) || suffix.contains(QLatin1Char('*'))) return {};
+  return suffix;
+}
+
 class PlatformFileDialogs final : public FileDialogs {
  public:
   QStringList open_files(QWidget* parent, const FileDialogRequest& request) override {
@@ -31,6 +43,11 @@ class PlatformFileDialogs final : public FileDialogs {
     if (!request.initial_name.isEmpty() && !request.initial_name.contains(QLatin1Char('*'))) {
       dialog.selectFile(request.initial_name);
     }
+    // A name typed without extension takes that of the chosen filter ("*.kmz" gives "kmz").
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+      const QString suffix = filter_suffix(filter);
+      dialog.setDefaultSuffix(suffix.isEmpty() ? request.default_suffix : suffix);
+    });
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     remember(dialog);

@@ -7,5 +7,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tolvane"));
   tolvane::ConverterApp converter(app);
-  return converter.run();
+  // The files to open ("Open with", or the desktop entry's %F) go into the lists.
+  return converter.run(QApplication::arguments().mid(1));
 }

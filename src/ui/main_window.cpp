@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -56,6 +57,7 @@ MainWindow::MainWindow(std::filesystem::path ini_path, const ConversionSettings&
                        QWidget* parent)
     : QDialog(parent),
       ini_path_(std::move(ini_path)),
+      defaults_(defaults),
       settings_(defaults),
       dialogs_(make_platform_file_dialogs()),
       opener_(open_with_desktop),
@@ -249,6 +251,25 @@ void MainWindow::add_dropped_paths(const QStringList& paths) {
   }
 }
 
+void MainWindow::add_command_line_files(const QStringList& files) {
+  QStringList found;
+  int left_out = 0;
+  for (const QString& file : files) {
+    const QFileInfo info(file);
+    QFile readable(info.absoluteFilePath());
+    if (info.isFile() && readable.open(QIODevice::ReadOnly)) {
+      found << info.absoluteFilePath();
+    } else {
+      ++left_out;
+    }
+  }
+  add_dropped_paths(found);
+  if (left_out > 0) {
+    status_text_ = QString::fromUtf8(kFilesLeftOut).arg(left_out);
+    update_controls();
+  }
+}
+
 bool MainWindow::choose_output_path() {
   const bool map_page = is_map_page(settings_);
   const FileDialogRequest request =
@@ -259,6 +280,7 @@ bool MainWindow::choose_output_path() {
   const QString chosen = dialogs_->save_file(this, request);
   if (chosen.isEmpty()) return false;
   output_path_ = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
+  kmz_output_ = is_kmz_path(output_path_);
   update_controls();
   return true;
 }
@@ -266,7 +288,12 @@ bool MainWindow::choose_output_path() {
 void MainWindow::choose_kind(bool map_page) {
   settings_.common.kml_or_html = map_page ? 1 : 0;
   kind_choice_ = map_page ? 1 : 0;
-  output_path_ = output_path_for_kind(output_path_, map_page);
+  if (is_kmz_path(output_path_)) {
+    kmz_output_ = true;
+  } else if (output_path_.endsWith(QLatin1String(".kml"), Qt::CaseInsensitive)) {
+    kmz_output_ = false;
+  }
+  output_path_ = output_path_for_kind(output_path_, map_page, kmz_output_);
   update_controls();
 }
 
@@ -274,7 +301,13 @@ void MainWindow::open_settings() {
   SettingsDialog dialog(settings_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   dialog.copy_to(settings_);
-  save_settings(ini_path_, settings_);
+  save();
+}
+
+// The settings file's folder is made at the first save; a failed save is not reported.
+void MainWindow::save() {
+  make_settings_folder(ini_path_);
+  save_settings(ini_path_, settings_, defaults_);
 }
 
 void MainWindow::convert() {
@@ -326,7 +359,7 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
 
 void MainWindow::accept() {
   if (converting_) return;
-  save_settings(ini_path_, settings_);
+  save();
   QDialog::accept();
 }
 

@@ -30,6 +30,8 @@ class SelfDrawnButton;
 
 // Shown in the status line when the window is asked to close during a conversion.
 inline constexpr const char* kCannotCloseWhileConverting = "変換中は閉じられません";
+// Shown in the status line when files of the command line were left out; %1 is their number.
+inline constexpr const char* kFilesLeftOut = "%1 個のファイルを追加できませんでした";
 
 class MainWindow : public QDialog, public ProgressView {
   Q_OBJECT
@@ -59,6 +61,9 @@ class MainWindow : public QDialog, public ProgressView {
   void set_controls_enabled(bool on);
   // Sorts paths into the two lists as dropping them on the window does.
   void add_dropped_paths(const QStringList& paths);
+  // The files named on the program's command line, sorted into the lists as dropped files are;
+  // files that are missing or cannot be read are left out, and the status line says how many.
+  void add_command_line_files(const QStringList& files);
 
   // The control with the given id (1000 to 1021, and 1 for Exit); null for an unknown id.
   QWidget* control(int id) const;
@@ -98,9 +103,13 @@ class MainWindow : public QDialog, public ProgressView {
   void run_conversion(ConversionInput input, const ConversionSettings& settings);
   void show_about();
 
+  void save();
+
   std::filesystem::path ini_path_;
+  ConversionSettings defaults_;
   ConversionSettings settings_;
   QString output_path_;
+  bool kmz_output_ = false;  // the KML kind's output is a KMZ: back from HTML it ends in .kmz
   int kind_choice_ = -1;
   QString status_text_;
   bool converting_ = false;

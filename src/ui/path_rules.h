@@ -12,9 +12,13 @@ namespace tolvane {
 bool is_photo_path(const QString& path);
 
 // The output path with its extension made to fit the kind: for KML a final ".html" or ".htm"
-// becomes ".kml"; for the map page a final ".kml" becomes ".html" (letters compared in any
-// case, the new extension in lower case). Any other path comes back unchanged.
-QString output_path_for_kind(const QString& path, bool map_page);
+// becomes ".kml", or ".kmz" with `kmz`; for the map page a final ".kml" or ".kmz" becomes
+// ".html" (letters compared in any case, the new extension in lower case). Any other path
+// comes back unchanged.
+QString output_path_for_kind(const QString& path, bool map_page, bool kmz = false);
+
+// True when the path ends in ".kmz", in any letter case.
+bool is_kmz_path(const QString& path);
 
 // Two list entries name the same file when their paths are equal, letter case included, as
 // file names are compared on this platform.

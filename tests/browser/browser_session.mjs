@@ -26,13 +26,15 @@ export function option(name, fallback) {
   throw new Error(`missing ${name}`);
 }
 
-// Starts Chromium; returns the context and a function that closes it again.
+// Starts Chromium; returns the context and a function that closes it again. `hosts` maps more
+// host names to loopback addresses ("127.0.0.1:port"), served over TLS with certificates that
+// Chromium is told to accept.
 //
 // The map API's loader host is mapped to a local server that answers with the stand-in; every
 // other host name resolves to nothing and every other address goes to a closed proxy port, so
 // nothing leaves the machine. (Intercepting requests instead would stall the loads of a child
 // window that the page writes with document.write.)
-export async function launchBrowser(chromiumPath) {
+export async function launchBrowser(chromiumPath, { hosts = {} } = {}) {
   const stub = fs.readFileSync(path.join(here, "map_api_stub.js"), "utf8");
   const server = http.createServer((request, response) => {
     if (request.url.startsWith(loaderPath)) {
@@ -46,6 +48,8 @@ export async function launchBrowser(chromiumPath) {
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   const { port } = server.address();
   const userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), "tolvane-chromium-"));
+  const mapped = Object.entries(hosts);
+  const rules = [`MAP ${loaderHost} 127.0.0.1:${port}`, ...mapped.map(([h, to]) => `MAP ${h} ${to}`)];
   const context = await chromium.launchPersistentContext(userDataDir, {
     executablePath: chromiumPath,
     headless: true,
@@ -58,9 +62,10 @@ export async function launchBrowser(chromiumPath) {
       "--disable-background-networking",
       "--disable-component-update",
       "--disable-sync",
-      `--host-resolver-rules=MAP ${loaderHost} 127.0.0.1:${port}, MAP * ~NOTFOUND`,
+      `--host-resolver-rules=${rules.join(", ")}, MAP * ~NOTFOUND`,
       "--proxy-server=http://127.0.0.1:9",
-      `--proxy-bypass-list=${loaderHost}`,
+      `--proxy-bypass-list=${[loaderHost, ...mapped.map(([h]) => h)].join(";")}`,
+      ...(mapped.length > 0 ? ["--ignore-certificate-errors"] : []),
     ],
   });
   context.setDefaultTimeout(10000);

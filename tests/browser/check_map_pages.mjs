@@ -35,6 +35,7 @@ function writePage(c) {
     `GoogleMaps.show_analog=${c.analog}`,
     `GoogleMaps.show_altitude=${c.altitude}`,
     `GoogleMaps.direction_icon=${c.heading}`,
+    "GoogleMaps.builtin_map=0",
   ];
   const args = ["--quiet", "--settings", path.join(work, "absent.ini"), "--html"];
   for (const s of settings) args.push("--set", s);

@@ -111,6 +111,7 @@ function writePage(c) {
     `Common.jpeg_embed_link=${c.links}`,
     `GoogleMaps.jpeg_child_window_width=${childWidth}`,
     `GoogleMaps.jpeg_child_window_height=${childHeight}`,
+    "GoogleMaps.builtin_map=0",
   ];
   const args = ["--quiet", "--settings", path.join(work, "absent.ini"), "--html", "--jobs", "2"];
   for (const s of settings) args.push("--set", s);

@@ -224,12 +224,40 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->photo_paths().size(), 2);
   }
 
+  void files_on_the_command_line_fill_the_lists_before_the_window_shows() {
+    MessageBoxWatcher boxes;
+    Fixture f;
+    QTemporaryDir given;
+    const QString base = given.path() + '/';
+    for (const char* name : {"day.log", "IMG_1.JPG", "notes.txt"}) {
+      QFile file(base + name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir().mkdir(base + "folder"));
+    // A relative name is taken from the current folder; a duplicate is skipped, as when dropped.
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(given.path());
+    f.window->add_command_line_files({"day.log", base + "IMG_1.JPG", base + "notes.txt",
+                                      base + "missing.log", base + "folder", base + "day.log"});
+    QDir::setCurrent(current);
+    QCOMPARE(f.window->log_paths(), QStringList({base + "day.log", base + "notes.txt"}));
+    QCOMPARE(f.window->photo_paths(), QStringList({base + "IMG_1.JPG"}));
+    // The missing file and the folder are left out, said in the status line, not in a box.
+    QCOMPARE(f.window->status_text(), QStringLiteral("2 個のファイルを追加できませんでした"));
+    f.window->show();
+    QTest::qWait(30);
+    QVERIFY(boxes.boxes().empty());
+    QVERIFY(!f.window->is_converting());
+    QCOMPARE(static_cast<QLabel*>(f.control(1012))->text(), f.window->status_text());
+  }
+
   void output_file_and_the_extension_swap() {
     Fixture f;
     MainWindow& w = *f.window;
     f.choose_output("/data/trip.HTML");
     const FileDialogRequest kml = f.dialogs->save_requests.back();
-    QCOMPARE(kml.filter, QStringLiteral("Google Earth KML File (*.kml);;All (*)"));
+    QCOMPARE(kml.filter,
+             QStringLiteral("Google Earth KML File (*.kml);;KMZ File (*.kmz);;All (*)"));
     QCOMPARE(kml.default_suffix, QStringLiteral("kml"));
     QCOMPARE(kml.initial_name, QStringLiteral("*.kml"));
     QCOMPARE(w.output_path(), QStringLiteral("/data/trip.HTML"));
@@ -255,6 +283,19 @@ class MainWindowTest : public QObject {
 
     // A cancelled save dialog keeps the path.
     f.choose_output(QString());
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kml"));
+
+    // A chosen KMZ survives the way to HTML and back; a KML chosen later ends that.
+    f.choose_output("/data/trip.KMZ");
+    click(&f.radio(1016));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.KMZ"));
+    click(&f.radio(1017));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.html"));
+    click(&f.radio(1016));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kmz"));
+    f.choose_output("/data/trip.kml");
+    click(&f.radio(1017));
+    click(&f.radio(1016));
     QCOMPARE(w.output_path(), QStringLiteral("/data/trip.kml"));
 
     // A very long path is shown shortened, whole in the tool tip.
@@ -300,7 +341,8 @@ class MainWindowTest : public QObject {
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray text = ini.readAll();
     QVERIFY(text.contains("kml_or_html=1"));
-    QVERIFY(!text.contains("trip"));  // the output path is never stored
+    QVERIFY(!text.contains("trip"));              // the output path is never stored
+    QVERIFY(text.contains("\r\nicon_url=\r\n"));  // the default, whatever the folder then
 
     // The next start loads the choice once, and begins without an output file.
     f.open();

@@ -87,6 +87,8 @@ class WindowRulesTest : public QObject {
     QTest::newRow("htm to KML") << "D:\\trip.htm" << false << "D:\\trip.kml";
     QTest::newRow("kml to HTML") << "D:\\trip.kml" << true << "D:\\trip.html";
     QTest::newRow("KmL to HTML") << "/home/a/trip.KmL" << true << "/home/a/trip.html";
+    QTest::newRow("KMZ to HTML") << "/home/a/trip.KMZ" << true << "/home/a/trip.html";
+    QTest::newRow("kmz stays for KML") << "/a/trip.kmz" << false << "/a/trip.kmz";
     QTest::newRow("KML stays for KML") << "/a/trip.kml" << false << "/a/trip.kml";
     QTest::newRow("html stays for HTML") << "/a/trip.html" << true << "/a/trip.html";
     QTest::newRow("htm stays for HTML") << "/a/trip.htm" << true << "/a/trip.htm";
@@ -121,7 +123,7 @@ class WindowRulesTest : public QObject {
     QCOMPARE(qt_filter(QString::fromUtf8(kPhotoFilter)),
              QStringLiteral("JPEG File (*.jpg);;All (*)"));
     QCOMPARE(qt_filter(QString::fromUtf8(kKmlFilter)),
-             QStringLiteral("Google Earth KML File (*.kml);;All (*)"));
+             QStringLiteral("Google Earth KML File (*.kml);;KMZ File (*.kmz);;All (*)"));
     QCOMPARE(qt_filter(QString::fromUtf8(kHtmlFilter)),
              QStringLiteral("HTML File (*.html);;All (*)"));
     // A description without its patterns gets them; several patterns are space-separated.

@@ -1,0 +1,13 @@
+// The page's own map layer, written inline in place of the map API's loader: Leaflet's style
+// sheet, Leaflet's script with its licence, and the layer with the tile settings and its images.
+#pragma once
+
+#include "output/text_sink.h"
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+// Writes the head elements that carry the layer; each line indented as the head's own.
+void write_builtin_map(const ConversionSettings& settings, TextSink& out);
+
+}  // namespace tolvane

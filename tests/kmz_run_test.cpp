@@ -1,0 +1,151 @@
+// The KML run writing a KMZ: an archive other programs read, whose doc.kml is the KML run's
+// document but for the icon addresses, and which holds exactly the images it names.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "output/kml_run.h"
+#include "output/kml_writer.h"
+#include "output/kmz_archive.h"
+#include "output/run_messages.h"
+#include "test_support.h"
+
+namespace tolvane {
+namespace {
+
+using namespace tolvane::testing;
+
+const fs::path kChecker = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "kmz_check.py";
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+void replace_all(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+}
+
+std::vector<std::string> file_names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+class KmzRun : public ScratchFolder {
+ protected:
+  void SetUp() override {
+    ScratchFolder::SetUp();
+    std::vector<Fix> fixes;
+    for (int i = 0; i < 10; ++i) {
+      fixes.push_back(
+          {add_seconds(10000, 10 * i), 50108, 35.0 + 0.001 * i, 139.0 + 0.002 * i, 20, 30.0 * i});
+    }
+    write_file(folder_ / "trip.log", nmea_text(fixes));
+    settings_.common.icon_url = "http://example.org/icons";
+    settings_.common.jpeg_embed_link = 1;
+    // Names that need escaping in the descriptions, and two photos of one name: like files of
+    // one name in the picture folder, the later thumbnail is the one kept.
+    fs::create_directories(folder_ / "photos" / "b");
+    photo("photos/a'b.jpg", "2008:01:05 10:00:35", 64, 48);
+    photo("photos/x\"<y>&z.jpg", "2008:01:05 10:00:05", 48, 64);
+    photo("photos/写真 1.jpeg", "2008:01:05 10:00:25", 80, 40);
+    photo("photos/b/a'b.jpg", "2008:01:05 10:01:00", 40, 90);
+    fs::create_directories(folder_ / "kml");
+    fs::create_directories(folder_ / "kmz");
+  }
+  void photo(const std::string& name, const std::string& taken, int width, int height) {
+    write_test_photo(folder_ / name, width, height, taken);
+    input_.photo_paths.push_back(folder_ / name);
+  }
+  RunResult run(const fs::path& output) {
+    input_.log_paths = {folder_ / "trip.log"};
+    input_.output_path = output;
+    return convert_to_kml(input_, settings_, view_);
+  }
+
+  ConversionSettings settings_;
+  ConversionInput input_;
+  RecordingView view_;
+};
+
+TEST_F(KmzRun, HoldsTheKmlDocumentAndEveryImageItNames) {
+  ASSERT_EQ(run(folder_ / "kml" / "trip.kml"), kRunSucceeded);
+  ASSERT_EQ(run(folder_ / "kmz" / "trip.KMZ"), kRunSucceeded);
+  EXPECT_EQ(view_.errors(), 0);
+  // No picture folder beside the archive, and nothing else left there.
+  EXPECT_EQ(file_names(folder_ / "kmz"), std::vector<std::string>{"trip.KMZ"});
+
+  const fs::path extracted = folder_ / "extracted";
+  const std::string command = "python3 " + quoted(kChecker.string()) + " " +
+                              quoted((folder_ / "kmz" / "trip.KMZ").string()) + " " +
+                              quoted(extracted.string());
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> checker(::popen(command.c_str(), "r"), ::pclose);
+  ASSERT_TRUE(checker);
+  std::string listing;
+  char piece[4096];
+  while (std::size_t got = std::fread(piece, 1, sizeof piece, checker.get())) {
+    listing.append(piece, got);
+  }
+  EXPECT_EQ(::pclose(checker.release()), 0) << "the checker found faults (see above)";
+
+  std::vector<std::string> entries;
+  std::istringstream lines(listing);
+  for (std::string line; std::getline(lines, line);) entries.push_back(line);
+  std::vector<std::string> expected = {"doc.kml"};
+  for (const char* degrees : {"000", "022", "045", "067", "090", "112", "135", "157", "180", "202",
+                              "225", "247", "270", "292", "315", "337"}) {
+    expected.push_back(std::string("icons/pt") + degrees + ".png");
+  }
+  expected.insert(expected.end(),
+                  {"icons/pin.png", "icons/placemark.png", "trip_pics/sx\"<y>&z.jpg",
+                   "trip_pics/s写真 1.jpeg", "trip_pics/sa'b.jpg"});
+  EXPECT_EQ(entries, expected);
+
+  // doc.kml with its icon addresses put back is the KML run's document, byte for byte.
+  std::string document = read_file(extracted / "doc.kml");
+  const KmlIconPlaces web = web_icon_places(settings_);
+  const KmlIconPlaces archive = kmz_icon_places();
+  replace_all(document, "<href>" + archive.heading_folder + "/pt",
+              "<href>" + web.heading_folder + "/pt");
+  replace_all(document, "<href>" + archive.photo_pin + "<", "<href>" + web.photo_pin + "<");
+  replace_all(document, "<href>" + archive.plain_point + "<", "<href>" + web.plain_point + "<");
+  const std::string kml = read_file(folder_ / "kml" / "trip.kml");
+  EXPECT_TRUE(document == kml)
+      << "doc.kml differs from the KML after "
+      << std::mismatch(document.begin(), document.end(), kml.begin(), kml.end()).first -
+             document.begin()
+      << " bytes";
+  // The thumbnails are those the KML run leaves in its picture folder.
+  for (const char* name : {"sx\"<y>&z.jpg", "s写真 1.jpeg", "sa'b.jpg"}) {
+    EXPECT_EQ(read_file(extracted / "trip_pics" / name),
+              read_file(folder_ / "kml" / "trip_pics" / name))
+        << name;
+  }
+}
+
+TEST_F(KmzRun, AFailedRunKeepsTheEarlierArchiveAndLeavesNothingBehind) {
+  const fs::path output = folder_ / "kmz" / "trip.zip";
+  write_file(output, "earlier archive");
+  write_file(folder_ / "photos" / "broken.jpg", "not a JPEG");
+  input_.photo_paths.push_back(folder_ / "photos" / "broken.jpg");
+  input_.kmz = true;
+  EXPECT_EQ(run(output), kRunFailed);
+  EXPECT_EQ(view_.events.back(), std::string("error ") + messages::kThumbnailFailed);
+  EXPECT_EQ(view_.errors(), 1);
+  EXPECT_EQ(read_file(output), "earlier archive");
+  EXPECT_EQ(file_names(folder_ / "kmz"), std::vector<std::string>{"trip.zip"});
+}
+
+}  // namespace
+}  // namespace tolvane
