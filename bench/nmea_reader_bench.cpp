@@ -11,7 +11,7 @@
 
 #include "../tools/nmea_log_generator.h"
 #include "bench_support.h"
-#include "core/nmea_reader.h"
+#include "core/log_file.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ long reader_passes(const std::filesystem::path& path) {
     tolvane::LogFile log = tolvane::open_log(path);
     if (!log) std::exit(1);
     tolvane::TrackPoint point;
-    while (tolvane::read_track_point(log.get(), point) == 0) ++points;
+    while (tolvane::read_track_point(log, point) == 0) ++points;
   }
   return points;
 }

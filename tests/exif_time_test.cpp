@@ -34,9 +34,12 @@ constexpr Time kZero{0, 0, 0, 0, 0, 0};
 struct ExifLayout {
   bool little_endian = true;
   bool app0_first = false;
-  std::optional<std::string> date_time;           // IFD0 DateTime
-  std::optional<std::string> date_time_original;  // Exif directory, with its pointer in IFD0
-  std::size_t leading_bytes = 0;                  // other data between SOI and the Exif APP1
+  std::optional<std::string> date_time;             // IFD0 DateTime
+  std::optional<std::string> date_time_original;    // Exif directory, with its pointer in IFD0
+  std::size_t leading_bytes = 0;                    // other data between SOI and the Exif APP1
+  std::optional<unsigned> orientation;              // IFD0 Orientation, a SHORT
+  std::optional<std::string> offset_time;           // Exif directory OffsetTime
+  std::optional<std::string> offset_time_original;  // Exif directory OffsetTimeOriginal
 };
 
 // A generated photo and where its fields are, as file offsets, for tests that damage them.
@@ -89,10 +92,14 @@ ExifFile make_exif_file(const ExifLayout& layout) {
   tiff.data = layout.little_endian ? std::string("II*\0", 4) : std::string("MM\0*", 4);
   tiff.u32(8);
   const bool has_exif = layout.date_time_original.has_value();
-  const unsigned ifd0_entries = 1 + (layout.date_time ? 1 : 0) + (has_exif ? 1 : 0);
+  const unsigned ifd0_entries =
+      1 + (layout.orientation ? 1 : 0) + (layout.date_time ? 1 : 0) + (has_exif ? 1 : 0);
   std::size_t ifd0_count = tiff.data.size();
   tiff.u16(ifd0_entries);
   tiff.entry(0x010F, 2, 4, 0x006D6143);  // Make "Cam", inline
+  if (layout.orientation) {
+    tiff.u16(0x0112), tiff.u16(3), tiff.u32(1), tiff.u16(*layout.orientation), tiff.u16(0);
+  }
   std::size_t date_time_value = 0;
   std::size_t exif_pointer_value = 0;
   if (layout.date_time) {
@@ -107,15 +114,25 @@ ExifFile make_exif_file(const ExifLayout& layout) {
   std::size_t exif_count = 0;
   std::size_t date_time_original_value = 0;
   std::size_t digitized_value = 0;
+  std::size_t offset_time_value = 0;
+  std::size_t offset_time_original_value = 0;
   if (has_exif) {
     tiff.patch_u32(exif_pointer_value, static_cast<std::uint32_t>(tiff.data.size()));
     exif_count = tiff.data.size();
-    tiff.u16(3);
+    tiff.u16(3 + (layout.offset_time ? 1 : 0) + (layout.offset_time_original ? 1 : 0));
     tiff.entry(0x829A, 5, 1, 0);
     digitized_value = tiff.data.size() + 8;
     tiff.entry(0x9004, 2, 20, 0);  // DateTimeDigitized comes first and is not taken
     date_time_original_value = tiff.data.size() + 8;
     tiff.entry(0x9003, 2, 20, 0);
+    if (layout.offset_time) {
+      offset_time_value = tiff.data.size() + 8;
+      tiff.entry(0x9010, 2, 7, 0);
+    }
+    if (layout.offset_time_original) {
+      offset_time_original_value = tiff.data.size() + 8;
+      tiff.entry(0x9011, 2, 7, 0);
+    }
     tiff.u32(0);
   }
   std::size_t text_end = 0;
@@ -129,6 +146,10 @@ ExifFile make_exif_file(const ExifLayout& layout) {
   if (has_exif) {
     add_text(digitized_value, "1999:09:09 09:09:09");
     text_end = add_text(date_time_original_value, *layout.date_time_original);
+    if (layout.offset_time) add_text(offset_time_value, *layout.offset_time);
+    if (layout.offset_time_original) {
+      add_text(offset_time_original_value, *layout.offset_time_original);
+    }
   }
 
   std::string& out = file.bytes;
@@ -355,11 +376,15 @@ TEST_F(ExifTime, EveryTruncationEndsCleanly) {
   ExifLayout layout;
   layout.date_time = "2009:07:05 23:58:52";
   layout.date_time_original = "2008:01:05 10:23:45";
+  layout.offset_time_original = "+02:00";  // its text comes last, before "\0" and FF D9
   const ExifFile file = make_exif_file(layout);
   for (std::size_t length = 0; length < file.bytes.size(); ++length) {
     auto expected =
         length >= file.date_text_end ? std::make_pair(0, kOriginal) : std::make_pair(-1, kZero);
     ASSERT_EQ(read(file.bytes.substr(0, length)), expected) << length;
+    // A file cut short after the time loses only the zone.
+    const PhotoExif exif = read_photo_exif(write("cut.jpg", file.bytes.substr(0, length)));
+    EXPECT_EQ(exif.zone_minutes.has_value(), length >= file.bytes.size() - 3) << length;
   }
 }
 
@@ -441,13 +466,166 @@ TEST_F(ExifTime, OrdersPhotosStablyWithUnreadableTimesFirst) {
   EXPECT_EQ(compare_photos_by_time(early, none), 0);
 
   std::vector<fs::path> photos = {next_year, same_b, late, none, same_a, early};
-  std::vector<TrackPoint> times = sort_photos_by_capture_time(photos);
+  std::vector<PhotoCapture> times = sort_photos_by_capture_time(photos, 9.0f, 0);
   EXPECT_EQ(photos, (std::vector<fs::path>{none, early, same_b, same_a, late, next_year}));
   ASSERT_EQ(times.size(), 6u);
-  EXPECT_EQ(time_of(times[0]), kZero);
-  EXPECT_EQ(time_of(times[1]), (Time{2008, 1, 5, 9, 0, 0}));
-  EXPECT_EQ(time_of(times[4]), kOriginal);
-  EXPECT_EQ(time_of(times[5]), (Time{2009, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(time_of(times[0].time), kZero);
+  EXPECT_EQ(time_of(times[1].time), (Time{2008, 1, 5, 9, 0, 0}));
+  EXPECT_EQ(time_of(times[4].time), kOriginal);
+  EXPECT_EQ(time_of(times[5].time), (Time{2009, 1, 1, 0, 0, 0}));
+
+  // The camera clock's correction orders and shifts every readable time; an unreadable one
+  // stays all zero and first.
+  fs::path zoned = write("zoned.jpg", [] {
+    ExifLayout layout;
+    layout.date_time_original = "2008:01:05 09:10:00";
+    layout.offset_time_original = "+00:00";  // nine hours before the track's zone
+    return make_exif_file(layout).bytes;
+  }());
+  photos = {late, zoned, none, early};
+  times = sort_photos_by_capture_time(photos, 9.0f, -3600);
+  EXPECT_EQ(photos, (std::vector<fs::path>{none, early, late, zoned}));
+  EXPECT_EQ(time_of(times[0].time), kZero);
+  EXPECT_EQ(time_of(times[1].time), (Time{2008, 1, 5, 8, 0, 0}));
+  EXPECT_EQ(time_of(times[2].time), (Time{2008, 1, 5, 9, 23, 45}));
+  EXPECT_EQ(time_of(times[3].time), (Time{2008, 1, 5, 17, 10, 0}));
+}
+
+// The zone that goes with the time, and what the track's clock makes of it.
+TEST_F(ExifTime, ZonesMoveTheTimeToTheTracksClock) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> date_time, original, offset_time, offset_time_original;
+    float gmt;
+    std::int32_t correction;
+    std::optional<int> zone;
+    Time expected;
+  };
+  const Case cases[] = {
+      {"original zone",
+       {},
+       "2008:01:05 10:00:00",
+       {},
+       "+02:00",
+       9.0f,
+       0,
+       120,
+       Time{2008, 1, 5, 17, 0, 0}},
+      {"west of UTC, fraction of the GMT rounded",
+       {},
+       "2008:01:05 23:30:00",
+       {},
+       "-05:30",
+       5.75f,
+       0,
+       -330,
+       Time{2008, 1, 6, 10, 45, 0}},
+      {"its zone and GMT alike",
+       {},
+       "2008:01:05 10:00:00",
+       {},
+       "+09:00",
+       9.0f,
+       0,
+       540,
+       Time{2008, 1, 5, 10, 0, 0}},
+      {"OffsetTime belongs to DateTime",
+       {},
+       "2008:01:05 10:00:00",
+       "+02:00",
+       {},
+       9.0f,
+       0,
+       {},
+       Time{2008, 1, 5, 10, 0, 0}},
+      {"correction only",
+       {},
+       "2008:12:31 23:59:00",
+       {},
+       {},
+       9.0f,
+       120,
+       {},
+       Time{2009, 1, 1, 0, 1, 0}},
+      {"zone then correction",
+       {},
+       "2008:03:01 01:00:00",
+       {},
+       "+10:00",
+       9.0f,
+       -60,
+       600,
+       Time{2008, 2, 29, 23, 59, 0}},
+      {"hours past 23",
+       {},
+       "2008:01:05 10:00:00",
+       {},
+       "+24:00",
+       9.0f,
+       0,
+       {},
+       Time{2008, 1, 5, 10, 0, 0}},
+      {"no colon", {}, "2008:01:05 10:00:00", {}, "+0200", 9.0f, 0, {}, Time{2008, 1, 5, 10, 0, 0}},
+      {"minutes past 59",
+       {},
+       "2008:01:05 10:00:00",
+       {},
+       "-01:60",
+       9.0f,
+       0,
+       {},
+       Time{2008, 1, 5, 10, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExifLayout layout;
+    layout.date_time = c.date_time;
+    layout.date_time_original = c.original;
+    layout.offset_time = c.offset_time;
+    layout.offset_time_original = c.offset_time_original;
+    for (bool little : {true, false}) {
+      layout.little_endian = little;
+      const PhotoExif exif = read_photo_exif(write("zone.jpg", make_exif_file(layout).bytes));
+      ASSERT_EQ(exif.status, 0);
+      EXPECT_EQ(exif.zone_minutes, c.zone);
+      EXPECT_EQ(time_of(track_clock_time(exif, c.gmt, c.correction)), c.expected);
+    }
+  }
+  // An unreadable time is not shifted.
+  const PhotoExif none = read_photo_exif(write("none.jpg", "no exif here"));
+  EXPECT_EQ(none.status, -1);
+  EXPECT_EQ(time_of(track_clock_time(none, 9.0f, 3600)), kZero);
+}
+
+TEST_F(ExifTime, OrientationOfTheFirstDirectory) {
+  for (bool little : {true, false}) {
+    ExifLayout layout;
+    layout.little_endian = little;
+    layout.date_time = "2008:01:05 10:00:00";
+    EXPECT_EQ(read_photo_exif(write("o.jpg", make_exif_file(layout).bytes)).orientation, 1);
+    for (unsigned value : {1u, 2u, 6u, 8u}) {
+      layout.orientation = value;
+      EXPECT_EQ(read_photo_exif(write("o.jpg", make_exif_file(layout).bytes)).orientation,
+                static_cast<int>(value));
+    }
+    for (unsigned value : {0u, 9u, 0x600u}) {
+      layout.orientation = value;
+      EXPECT_EQ(read_photo_exif(write("o.jpg", make_exif_file(layout).bytes)).orientation, 1);
+    }
+  }
+}
+
+// The real cases of a zone and of turned photos.
+TEST(ExifTimeCorpus, ZoneAndOrientationOfRealPhotos) {
+  const std::string folder = corpus_photos();
+  if (folder.empty()) GTEST_SKIP() << "photo corpus not found";
+  const PhotoExif google = read_photo_exif(fs::path(folder) / "Google.jpg");
+  ASSERT_EQ(google.status, 0);
+  EXPECT_EQ(google.zone_minutes, 120);
+  // 22:53:51 at +02:00 is 20:53:51 UTC, 05:53:51 the next day at the default GMT of 9.
+  EXPECT_EQ(time_of(track_clock_time(google, 9.0f, 0)), (Time{2023, 10, 7, 5, 53, 51}));
+  EXPECT_EQ(read_photo_exif(fs::path(folder) / "MWG.jpg").orientation, 6);
+  EXPECT_EQ(read_photo_exif(fs::path(folder) / "Pentax.jpg").orientation, 8);
 }
 
 }  // namespace

@@ -114,6 +114,33 @@ TEST_F(LogSet, SortsByStartWithUnreadableLogsFirstInListOrder) {
   EXPECT_EQ(compare_logs_by_start(gone, a), 0);
 }
 
+TEST_F(LogSet, GpxTracksAndNmeaLogsMixInOneSet) {
+  // 09:59:58 to 09:59:59 UTC on 7 January 2008, then the NMEA log from 10:00:00.
+  const fs::path track =
+      log("phone.GPX",
+          "<gpx><trk><trkseg>"
+          "<trkpt lat=\"35.5\" lon=\"139.5\"><time>2008-01-07T18:59:58+09:00</time></trkpt>"
+          "<trkpt lat=\"35.6\" lon=\"139.4\"><time>2008-01-07T09:59:59Z</time></trkpt>"
+          "</trkseg></trk></gpx>");
+  const fs::path nmea = log("logger.log", pair(100000) + pair(100001));
+  const fs::path wpt_only = log("marks.gpx", "<gpx><wpt lat=\"1\" lon=\"1\"/></gpx>");
+  std::vector<fs::path> paths = {nmea, track};
+  sort_logs_by_start(paths);
+  EXPECT_EQ(paths, (std::vector<fs::path>{track, nmea}));
+
+  RecordingView view;
+  LogExtent set;
+  ASSERT_EQ(prepare_log_set(paths, true, view, set), kRunSucceeded);
+  EXPECT_EQ(set.first.utc_hhmmss, 95958);
+  EXPECT_EQ(set.last.utc_hhmmss, 100001);
+  EXPECT_FLOAT_EQ(set.min_latitude, 35.5f);
+  EXPECT_FLOAT_EQ(set.min_longitude, 139.4f);
+
+  paths.push_back(wpt_only);
+  EXPECT_EQ(prepare_log_set(paths, true, view, set), kRunFailed);
+  EXPECT_EQ(view.errors, std::vector<std::string>{std::string(messages::kUnsupportedInput)});
+}
+
 TEST_F(LogSet, ASingleLogIsTheWholeSet) {
   RecordingView view;
   LogExtent set;

@@ -113,6 +113,24 @@ TEST_F(PhotoStage, KmlPicturesComeInCaptureTimeOrderWithTheirThumbnails) {
             expected_tail);
 }
 
+TEST_F(PhotoStage, TheCameraClockIsCorrectedAndTurnedPhotosStandUpright) {
+  // A minute fast, taken upright on its side: 10:00:15 on the track, between two points.
+  settings_.common.photo_time_offset = -60;
+  input_.photo_paths = {folder_ / "p_turned.jpg"};
+  write_test_photo(input_.photo_paths[0], 64, 48, "2008:01:05 10:01:15", 6);
+  const std::string kml = run_kml();
+  ASSERT_EQ(result_, kRunSucceeded);
+  EXPECT_NE(kml.find("<img src=\"trip_pics/sp_turned.jpg\" width=\"96\" height=\"128\" border"),
+            std::string::npos);
+  EXPECT_NE(kml.find("<coordinates>139.002991,35.001499,0</coordinates>"), std::string::npos);
+  EXPECT_NE(kml.find("<div>2008/01/05 10:00.15</div>"), std::string::npos);
+  settings_.common.jpeg_embed_link = 1;
+  const std::string page = run_html();
+  ASSERT_EQ(result_, kRunSucceeded);
+  EXPECT_NE(page.find("width=\"96\" height=\"128\""), std::string::npos);
+  EXPECT_NE(page.find("',75)\">"), std::string::npos);  // the width percentage
+}
+
 TEST_F(PhotoStage, MapPageBlocksCarryThePointIndexAndRelativeLinks) {
   settings_.common.jpeg_embed_link = 1;
   add_four_photos();

@@ -113,7 +113,8 @@ inline int add_seconds(int hhmmss, int seconds) {
 }
 
 // A little-endian Exif APP1 body whose DateTimeOriginal is `taken` ("YYYY:MM:DD HH:MM:SS").
-inline std::vector<std::uint8_t> exif_with_capture_time(const std::string& taken) {
+inline std::vector<std::uint8_t> exif_with_capture_time(const std::string& taken,
+                                                        int orientation = 0) {
   auto put16 = [](std::vector<std::uint8_t>& v, unsigned x) {
     v.push_back(static_cast<std::uint8_t>(x));
     v.push_back(static_cast<std::uint8_t>(x >> 8));
@@ -124,8 +125,10 @@ inline std::vector<std::uint8_t> exif_with_capture_time(const std::string& taken
   };
   std::vector<std::uint8_t> v = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0};
   put32(v, 8);
-  const std::uint32_t exif_ifd = 8 + 2 + 12 + 4, text = exif_ifd + 2 + 12 + 4;
-  put16(v, 1);
+  const unsigned ifd0_entries = orientation != 0 ? 2 : 1;
+  const std::uint32_t exif_ifd = 8 + 2 + 12 * ifd0_entries + 4, text = exif_ifd + 2 + 12 + 4;
+  put16(v, ifd0_entries);
+  if (orientation != 0) put16(v, 0x0112), put16(v, 3), put32(v, 1), put32(v, orientation);
   put16(v, 0x8769), put16(v, 4), put32(v, 1), put32(v, exif_ifd);
   put32(v, 0);
   put16(v, 1);
@@ -137,9 +140,9 @@ inline std::vector<std::uint8_t> exif_with_capture_time(const std::string& taken
 }
 
 // Writes a baseline RGB JPEG of the given size (a gradient), with a capture time when `taken`
-// is not empty.
-inline void write_test_photo(const fs::path& path, int width, int height,
-                             const std::string& taken) {
+// is not empty, and then an Exif Orientation when `orientation` is not 0.
+inline void write_test_photo(const fs::path& path, int width, int height, const std::string& taken,
+                             int orientation = 0) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr) << path;
   jpeg_compress_struct cinfo;
@@ -155,7 +158,7 @@ inline void write_test_photo(const fs::path& path, int width, int height,
   cinfo.write_JFIF_header = FALSE;
   jpeg_start_compress(&cinfo, TRUE);
   if (!taken.empty()) {
-    std::vector<std::uint8_t> exif = exif_with_capture_time(taken);
+    std::vector<std::uint8_t> exif = exif_with_capture_time(taken, orientation);
     jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
   }
   std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);

@@ -376,6 +376,63 @@ TEST_F(Thumbnail, MatchesTheFormulaForTheCorpusPhotos) {
   EXPECT_EQ(photos, 41);
 }
 
+TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
+  // Quarters of four colours: red, green / blue, white.
+  Image quarters{400, 300, 3, {}};
+  const std::uint8_t colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      const std::uint8_t* c = colours[(y < 150 ? 0 : 2) + (x < 200 ? 0 : 1)];
+      quarters.pixels.insert(quarters.pixels.end(), c, c + 3);
+    }
+  }
+  const fs::path path = photo("turned.jpg", quarters);
+  auto colour_at = [&](const Image& image, int row, int column) {
+    int best = 0;
+    int best_distance = 1 << 30;
+    for (int k = 0; k < 4; ++k) {
+      int distance = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int d = image.at(row, column, c) - colours[k][c];
+        distance += d * d;
+      }
+      if (distance < best_distance) best = k, best_distance = distance;
+    }
+    return "RGBW"[best];
+  };
+  // The colours in the corners, top left, top right, bottom left, bottom right.
+  const char* corners[] = {"", "RGBW", "GRWB", "WBGR", "BWRG", "RBGW", "BRWG", "WGBR", "GWRB"};
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    SCOPED_TRACE(orientation);
+    const ThumbnailResult result =
+        make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, orientation);
+    ASSERT_EQ(result.status, 0);
+    const bool sideways = orientation >= 5;
+    EXPECT_EQ(result.width, sideways ? 96 : 128);
+    EXPECT_EQ(result.height, sideways ? 128 : 96);
+    EXPECT_EQ(result.width_percent, sideways ? 75 : 100);
+    const Image thumbnail = read_jpeg(result.path, JCS_RGB);
+    ASSERT_EQ(thumbnail.width, result.width);
+    ASSERT_EQ(thumbnail.height, result.height);
+    const int bottom = thumbnail.height - 1;
+    const int right = thumbnail.width - 1;
+    const std::string seen = {colour_at(thumbnail, 0, 0), colour_at(thumbnail, 0, right),
+                              colour_at(thumbnail, bottom, 0), colour_at(thumbnail, bottom, right)};
+    EXPECT_EQ(seen, corners[orientation]);
+  }
+  // Other values leave today's bytes; a kept thumbnail takes the turned size.
+  const std::string upright = file_bytes(make_thumbnail(path, folder_, 128, 75, 0).path);
+  EXPECT_TRUE(
+      file_bytes(make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, 9).path) ==
+      upright);
+  EXPECT_TRUE(upright == expected_file(read_jpeg(path, JCS_RGB), 128, 75));
+  const ThumbnailResult kept = make_thumbnail(path, folder_, 128, 75, 1, ThumbnailTarget::kFile, 8);
+  EXPECT_EQ(kept.width, 96);
+  EXPECT_EQ(kept.height, 128);
+  EXPECT_EQ(kept.width_percent, 75);
+  EXPECT_TRUE(file_bytes(kept.path) == upright);
+}
+
 TEST_F(Thumbnail, KeepsAnExistingThumbnailOnlyWhenAskedToWithOne) {
   fs::path path = photo("DSC00012.JPG", test_image(400, 300, 3, 3));
   fs::path thumbnail = folder_ / "sDSC00012.JPG";

@@ -16,8 +16,8 @@ locale_t c_locale() {
 
 double c_atof(const char* text) { return strtod_l(text, nullptr, c_locale()); }
 
-int c_atoi(const char* text) {
-  return static_cast<int>(strtol_l(text, nullptr, 10, c_locale()));
-}
+double c_strtod(const char* text, char** end) { return strtod_l(text, end, c_locale()); }
+
+int c_atoi(const char* text) { return static_cast<int>(strtol_l(text, nullptr, 10, c_locale())); }
 
 }  // namespace tolvane

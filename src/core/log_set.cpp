@@ -4,7 +4,7 @@
 #include <numeric>
 #include <optional>
 
-#include "core/nmea_reader.h"
+#include "core/log_file.h"
 #include "core/time_helpers.h"
 #include "output/run_contracts.h"
 #include "output/run_messages.h"
@@ -17,7 +17,7 @@ std::optional<TrackPoint> read_first_point(const std::filesystem::path& path) {
   LogFile log = open_log(path);
   if (!log) return std::nullopt;
   TrackPoint first;
-  if (read_track_point(log.get(), first) != 0) return std::nullopt;
+  if (read_track_point(log, first) != 0) return std::nullopt;
   return first;
 }
 
@@ -34,11 +34,11 @@ std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent
                             const std::atomic<bool>* stop) {
   LogFile log = open_log(path);
   if (!log) return -2;
-  if (read_track_point(log.get(), extent.first) != 0) return -1;
+  if (read_track_point(log, extent.first) != 0) return -1;
   copy_track_point(extent.last, extent.first);
   extent.min_latitude = extent.max_latitude = extent.first.latitude;
   extent.min_longitude = extent.max_longitude = extent.first.longitude;
-  while (read_track_point(log.get(), extent.last) == 0) {
+  while (read_track_point(log, extent.last) == 0) {
     if (stop_requested(stop)) return -3;
     const TrackPoint& p = extent.last;
     if (p.latitude < extent.min_latitude) extent.min_latitude = p.latitude;

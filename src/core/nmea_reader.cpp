@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/field_number.h"
 #include "core/time_helpers.h"
@@ -12,7 +13,7 @@ namespace {
 
 // A line is read into 8191 characters with its terminator; longer lines come in pieces.
 constexpr int kLineBufferSize = 8191;
-// Longest accepted fields: the $GPGGA altitude and the $GPRMC time, and every other field.
+// Longest accepted fields: the GGA altitude and the RMC time, and every other field.
 constexpr std::size_t kLongFieldLimit = 254;
 constexpr std::size_t kFieldLimit = 62;
 // 1/60 rounded to single precision; minutes are multiplied by it in double precision.
@@ -54,19 +55,23 @@ int split_fields(const char* p, Field* fields, int wanted) {
   return count;
 }
 
-// The first place where the five characters of `name` ("GPGGA", "GPRMC") stand in `line`, as
-// strstr finds it. Most lines begin with "$" and a name; otherwise the line is searched for the
-// last letter of the name, which is rare in other sentences.
-const char* find_name(const char* line, const char* name) {
-  if (line[0] == '$' && line[1] == name[0] && line[2] == name[1] && line[3] == name[2] &&
-      line[4] == name[3] && line[5] == name[4]) {
+bool is_capital(char c) { return static_cast<unsigned char>(c - 'A') < 26; }
+
+// Two capitals A-Z that name the talker (GP, GN, GL, ...); a first letter P marks a maker's own
+// sentence, such as $PGRMC, and is not one.
+bool is_talker(const char* p) { return p[0] != 'P' && is_capital(p[0]) && is_capital(p[1]); }
+
+// The first place in `line` where a talker and the three letters of `type` ("GGA", "RMC") stand,
+// as a search from the start of the line finds it. Most lines begin with "$" and such a name;
+// otherwise the line is searched for the last letter of the type, which is rare in other
+// sentences.
+const char* find_name(const char* line, const char* type) {
+  if (line[0] == '$' && is_talker(line + 1) && line[3] == type[0] && line[4] == type[1] &&
+      line[5] == type[2]) {
     return line + 1;
   }
-  for (const char* p = std::strchr(line, name[4]); p; p = std::strchr(p + 1, name[4])) {
-    if (p - line >= 4 && p[-4] == name[0] && p[-3] == name[1] && p[-2] == name[2] &&
-        p[-1] == name[3]) {
-      return p - 4;
-    }
+  for (const char* p = std::strchr(line, type[2]); p; p = std::strchr(p + 1, type[2])) {
+    if (p - line >= 4 && p[-2] == type[0] && p[-1] == type[1] && is_talker(p - 4)) return p - 4;
   }
   return nullptr;
 }
@@ -105,7 +110,7 @@ bool parse_coordinate(const Field& value, const Field& hemisphere, char positive
   return true;
 }
 
-// Fields 1 to 18 of a point from the fields of a $GPRMC sentence; false for a damaged one.
+// Fields 1 to 18 of a point from the fields of an RMC sentence; false for a damaged one.
 bool parse_rmc(const char* after_name, TrackPoint& point) {
   Field f[kFieldsRead];
   if (split_fields(after_name, f, kFieldsRead) < kFieldsRead) return false;
@@ -164,7 +169,7 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
     const char* name = nullptr;
     do {
       if (!read_line(log, line)) return -1;
-      name = find_name(line, "GPGGA");
+      name = find_name(line, "GGA");
     } while (!name);
 
     Field f[kFieldsRead];
@@ -175,10 +180,10 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
     if (!fits_float(metres)) continue;
     point.altitude = static_cast<float>(metres);
 
-    // Lines up to the next $GPRMC are passed over, further $GPGGA lines among them.
+    // Lines up to the next RMC sentence are passed over, further GGA sentences among them.
     do {
       if (!read_line(log, line)) return -1;
-      name = find_name(line, "GPRMC");
+      name = find_name(line, "RMC");
     } while (!name);
 
     TrackPoint parsed;
@@ -186,16 +191,6 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
     copy_track_point(point, parsed);
     return 0;
   }
-}
-
-LogFile open_log(const std::filesystem::path& path) {
-  // A larger buffer than the default block size takes a log in with fewer reads.
-  constexpr std::size_t kStreamBuffer = 64 * 1024;
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return LogFile();
-  LogFileCloser closer{std::make_unique_for_overwrite<char[]>(kStreamBuffer)};
-  if (std::setvbuf(file, closer.buffer.get(), _IOFBF, kStreamBuffer) != 0) closer.buffer.reset();
-  return LogFile(file, std::move(closer));
 }
 
 }  // namespace tolvane

@@ -96,22 +96,25 @@ void previous_day(int& year, int& month, int& day) {
   }
 }
 
-void apply_time_offset(TrackPoint& point, float offset_hours) {
+std::int64_t time_offset_minutes(float offset_hours) {
   double offset = offset_hours;
-  if (std::isnan(offset)) return;
+  if (std::isnan(offset)) return 0;
   if (offset > kLargestOffsetHours) offset = kLargestOffsetHours;
   if (offset < -kLargestOffsetHours) offset = -kLargestOffsetHours;
 
   // Whole hours truncated toward zero and the minutes of the fraction (-3.5 is -3 hours and
-  // -30 minutes); then the time of day and the date are carried as far as they need. The
-  // minutes are rounded, not truncated: 9.7 held as a float is 9.69999981, whose fraction
-  // would otherwise give 41 minutes instead of 42.
+  // -30 minutes). The minutes are rounded, not truncated: 9.7 held as a float is 9.69999981,
+  // whose fraction would otherwise give 41 minutes instead of 42.
   const std::int64_t whole = static_cast<std::int64_t>(offset);
   const double fraction = offset - static_cast<double>(whole);
-  const std::int64_t fraction_minutes = std::llround(fraction * 60.0);
+  return whole * 60 + std::llround(fraction * 60.0);
+}
 
+void apply_time_offset(TrackPoint& point, float offset_hours) {
+  if (std::isnan(offset_hours)) return;
+  // The time of day and then the date are carried as far as they need.
   const std::int64_t minutes =
-      static_cast<std::int64_t>(point.hour) * 60 + point.minute + whole * 60 + fraction_minutes;
+      static_cast<std::int64_t>(point.hour) * 60 + point.minute + time_offset_minutes(offset_hours);
   const std::int64_t day_shift = floor_div(minutes, 24 * 60);
   const std::int64_t minute_of_day = minutes - day_shift * 24 * 60;
   point.hour = static_cast<int>(minute_of_day / 60);
@@ -126,6 +129,29 @@ void apply_time_offset(TrackPoint& point, float offset_hours) {
   point.year = static_cast<int>(year);
   point.month = static_cast<int>(month);
   point.day = static_cast<int>(day);
+}
+
+std::int64_t days_since_epoch(int year, int month, int day) {
+  return days_from_civil(year, month, day);
+}
+
+void shift_timestamp(TrackPoint& point, std::int64_t seconds) {
+  constexpr std::int64_t kSecondsPerDay = 86400;
+  const std::int64_t total = days_from_civil(point.year, point.month, point.day) * kSecondsPerDay +
+                             (static_cast<std::int64_t>(point.hour) * 60 + point.minute) * 60 +
+                             point.second + seconds;
+  const std::int64_t days = floor_div(total, kSecondsPerDay);
+  const std::int64_t second_of_day = total - days * kSecondsPerDay;
+  std::int64_t year = 0;
+  std::int64_t month = 0;
+  std::int64_t day = 0;
+  civil_from_days(days, year, month, day);
+  point.year = static_cast<int>(year);
+  point.month = static_cast<int>(month);
+  point.day = static_cast<int>(day);
+  point.hour = static_cast<int>(second_of_day / 3600);
+  point.minute = static_cast<int>(second_of_day / 60 % 60);
+  point.second = static_cast<int>(second_of_day % 60);
 }
 
 int compare_timestamps(const TrackPoint& a, const TrackPoint& b) {

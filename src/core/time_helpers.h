@@ -1,12 +1,23 @@
 // Calendar operations on track points: UTC to local time, day steps, ordering, weekdays.
 #pragma once
 
+#include <cstdint>
+
 #include "core/track_point.h"
 
 namespace tolvane {
 
 // Shifts hour, minute, year, month and day of `point` from UTC by `offset_hours` (Common.GMT).
 void apply_time_offset(TrackPoint& point, float offset_hours);
+// The minutes by which apply_time_offset shifts: the whole hours and the rounded minutes of the
+// fraction (0 for NaN).
+std::int64_t time_offset_minutes(float offset_hours);
+
+// Days since 1970-01-01 of a proleptic Gregorian date; months and days out of range carry over.
+std::int64_t days_since_epoch(int year, int month, int day);
+// Moves year, month, day, hour, minute and second of `point` by `seconds`, either way, carrying
+// as far as needed; fields out of range carry over first.
+void shift_timestamp(TrackPoint& point, std::int64_t seconds);
 
 void next_day(int& year, int& month, int& day);
 void previous_day(int& year, int& month, int& day);

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/nmea_reader.h"
+#include "core/log_file.h"
 #include "core/time_helpers.h"
 #include "output/kml_writer.h"
 #include "output/kmz_archive.h"
@@ -37,7 +37,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
     distance.begin_log(restarts_route(settings, i));
     int last_dated_hour = -1;
     TrackPoint point;
-    while (read_track_point(log.get(), point) == 0) {
+    while (read_track_point(log, point) == 0) {
       if (stop_requested(input.stop)) return false;
       distance.add(point);
       if (!selector.take(point)) continue;
@@ -88,7 +88,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
       write_tracks_folder_open(sink);
     }
     TrackPoint point;
-    while (read_track_point(log.get(), point) == 0) {
+    while (read_track_point(log, point) == 0) {
       if (stop_requested(input.stop)) return false;
       const LineSwitch line = gaps.add(second_of_day(point));
       if (line != LineSwitch::kNone) {

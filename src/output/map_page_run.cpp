@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/nmea_reader.h"
+#include "core/log_file.h"
 #include "core/time_helpers.h"
 #include "output/map_page_body.h"
 #include "output/map_page_head.h"
@@ -34,7 +34,7 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
     selector.begin_log();
     distance.begin_log(restarts_route(settings, i));
     TrackPoint point;
-    while (read_track_point(log.get(), point) == 0) {
+    while (read_track_point(log, point) == 0) {
       if (stop_requested(input.stop)) return false;
       distance.add(point);
       if (selector.take(point)) {
@@ -69,7 +69,7 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
     distance.begin_log(restart);
     polylines.begin_log(restart);
     TrackPoint point;
-    while (read_track_point(log.get(), point) == 0) {
+    while (read_track_point(log, point) == 0) {
       if (stop_requested(input.stop)) return false;
       distance.add(point);
       TrackPoint local = point;

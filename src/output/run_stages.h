@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/log_file.h"
 #include "core/log_set.h"
-#include "core/nmea_reader.h"
 #include "core/track_point.h"
 #include "output/run_contracts.h"
 #include "output/text_sink.h"
@@ -33,7 +33,7 @@ struct RunStart {
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
                                   ProgressView& view);
 
-// Logs are opened for each stage with open_log (core/nmea_reader.h); a log that cannot be
+// Logs are opened for each stage with open_log (core/log_file.h); a log that cannot be
 // opened again ends the run with "入力ファイルを読み込めません".
 using LogStream = LogFile;
 

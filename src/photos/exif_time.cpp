@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "core/c_number.h"
@@ -12,11 +13,17 @@
 namespace tolvane {
 namespace {
 
+constexpr std::uint16_t kTagOrientation = 0x0112;
 constexpr std::uint16_t kTagDateTime = 0x0132;
 constexpr std::uint16_t kTagExifPointer = 0x8769;
 constexpr std::uint16_t kTagDateTimeOriginal = 0x9003;
+constexpr std::uint16_t kTagOffsetTime = 0x9010;
+constexpr std::uint16_t kTagOffsetTimeOriginal = 0x9011;
+constexpr std::uint16_t kTypeShort = 3;
+constexpr std::uint16_t kTypeLong = 4;
 constexpr std::size_t kEntrySize = 12;
 constexpr std::size_t kDateTextSize = 19;  // YYYY:MM:DD HH:MM:SS
+constexpr std::size_t kZoneTextSize = 6;   // +hh:mm
 
 // Reads a file through a buffer of its own, so that the byte-wise scans cost no library call
 // per byte and seeks back into data already read cost no I/O.
@@ -113,15 +120,41 @@ struct ByteOrder {
 
 struct DirectoryEntry {
   std::uint16_t tag;
-  std::uint32_t value;
+  std::uint16_t type;
+  std::uint32_t value;        // the value field read as one 32-bit number (an offset)
+  std::uint16_t first_short;  // its first two bytes, where a single SHORT value stands
 };
 
 bool read_entry(ByteReader& reader, const ByteOrder& order, DirectoryEntry& entry) {
   std::uint8_t bytes[kEntrySize];
   if (!reader.read(bytes, kEntrySize)) return false;
   entry.tag = order.u16(bytes);
-  entry.value = order.u32(bytes + 8);  // type and count are not looked at
+  entry.type = order.u16(bytes + 2);
+  entry.value = order.u32(bytes + 8);  // the count is not looked at
+  entry.first_short = order.u16(bytes + 8);
   return true;
+}
+
+// The Orientation value of an entry; 1 (as taken) for a type or value that is none of 1 to 8.
+int orientation_of(const DirectoryEntry& entry) {
+  std::uint32_t value = 0;
+  if (entry.type == kTypeShort) value = entry.first_short;
+  if (entry.type == kTypeLong) value = entry.value;
+  return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
+
+// "+hh:mm" or "-hh:mm" (hours 00-23, minutes 00-59) as minutes east of UTC.
+std::optional<int> zone_minutes(const std::uint8_t* text) {
+  auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9' ? c - '0' : -1; };
+  const int h1 = digit(text[1]), h2 = digit(text[2]), m1 = digit(text[4]), m2 = digit(text[5]);
+  if ((text[0] != '+' && text[0] != '-') || text[3] != ':' || h1 < 0 || h2 < 0 || m1 < 0 ||
+      m2 < 0) {
+    return std::nullopt;
+  }
+  const int hours = h1 * 10 + h2;
+  const int minutes = m1 * 10 + m2;
+  if (hours > 23 || minutes > 59) return std::nullopt;
+  return (hours * 60 + minutes) * (text[0] == '-' ? -1 : 1);
 }
 
 bool read_count(ByteReader& reader, const ByteOrder& order, std::uint16_t& count) {
@@ -137,56 +170,84 @@ int number_at(const std::uint8_t* text, std::size_t digits) {
   return c_atoi(field);
 }
 
-int read_capture_time_from(ByteReader& reader, TrackPoint& point) {
-  if (!reader.find_exif_header()) return -1;
+void read_exif_from(ByteReader& reader, PhotoExif& exif) {
+  TrackPoint& point = exif.time;
+  if (!reader.find_exif_header()) return;
   const std::uint64_t base = reader.position();
 
   std::uint8_t header[4];
-  if (!reader.read(header, 4)) return -1;
+  if (!reader.read(header, 4)) return;
   ByteOrder order;
   order.little_endian = header[0] == 'I';
 
   // The first directory follows the first four bytes that read as 8.
   std::uint8_t window[4];
-  if (!reader.read(window, 4)) return -1;
+  if (!reader.read(window, 4)) return;
   while (order.u32(window) != 8) {
     std::memmove(window, window + 1, 3);
-    if (!reader.read(window + 3, 1)) return -1;
+    if (!reader.read(window + 3, 1)) return;
   }
 
   std::uint16_t count = 0;
-  if (!read_count(reader, order, count) || count == 0) return -1;
+  if (!read_count(reader, order, count) || count == 0) return;
   std::uint32_t date_offset = 0;
   std::uint32_t exif_offset = 0;
+  bool orientation_seen = false;
   for (std::uint16_t i = 0; i < count; ++i) {
     DirectoryEntry entry;
-    if (!read_entry(reader, order, entry)) return -1;
+    if (!read_entry(reader, order, entry)) return;
     if (entry.tag == kTagDateTime) date_offset = entry.value;
     if (entry.tag == kTagExifPointer) exif_offset = entry.value;
-  }
-
-  if (static_cast<std::int32_t>(exif_offset) > 0) {
-    if (!reader.seek(base + exif_offset) || !read_count(reader, order, count)) return -1;
-    for (std::uint16_t i = 0; i < count; ++i) {
-      DirectoryEntry entry;
-      if (!read_entry(reader, order, entry)) return -1;
-      if (entry.tag == kTagDateTimeOriginal) {
-        date_offset = entry.value;
-        break;
-      }
+    if (entry.tag == kTagOrientation && !orientation_seen) {
+      orientation_seen = true;
+      exif.orientation = orientation_of(entry);
     }
   }
-  if (date_offset == 0) return -1;
+
+  // The zone that goes with the time: OffsetTimeOriginal with DateTimeOriginal, OffsetTime
+  // with DateTime; the first entry of each tag counts. Once DateTimeOriginal is found, a
+  // directory cut short costs only the zone.
+  std::uint32_t zone_offset = 0;
+  if (static_cast<std::int32_t>(exif_offset) > 0) {
+    if (!reader.seek(base + exif_offset) || !read_count(reader, order, count)) return;
+    bool original_found = false;
+    std::optional<std::uint32_t> offset_time;
+    std::optional<std::uint32_t> offset_time_original;
+    for (std::uint16_t i = 0; i < count; ++i) {
+      DirectoryEntry entry;
+      if (!read_entry(reader, order, entry)) {
+        if (!original_found) return;
+        break;
+      }
+      if (entry.tag == kTagDateTimeOriginal && !original_found) {
+        date_offset = entry.value;
+        original_found = true;
+      }
+      if (entry.tag == kTagOffsetTime && !offset_time) offset_time = entry.value;
+      if (entry.tag == kTagOffsetTimeOriginal && !offset_time_original) {
+        offset_time_original = entry.value;
+      }
+    }
+    const std::optional<std::uint32_t>& zone = original_found ? offset_time_original : offset_time;
+    if (zone) zone_offset = *zone;
+  }
+  if (date_offset == 0) return;
 
   std::uint8_t text[kDateTextSize];
-  if (!reader.seek(base + date_offset) || !reader.read(text, kDateTextSize)) return -1;
+  if (!reader.seek(base + date_offset) || !reader.read(text, kDateTextSize)) return;
   point.year = number_at(text, 4);
   point.month = number_at(text + 5, 2);
   point.day = number_at(text + 8, 2);
   point.hour = number_at(text + 11, 2);
   point.minute = number_at(text + 14, 2);
   point.second = number_at(text + 17, 2);
-  return 0;
+  exif.status = 0;
+
+  std::uint8_t zone_text[kZoneTextSize];
+  if (zone_offset != 0 && reader.seek(base + zone_offset) &&
+      reader.read(zone_text, kZoneTextSize)) {
+    exif.zone_minutes = zone_minutes(zone_text);
+  }
 }
 
 struct FileCloser {
@@ -195,17 +256,43 @@ struct FileCloser {
 
 }  // namespace
 
-int read_capture_time(std::FILE* stream, TrackPoint& point) {
-  point.year = point.month = point.day = 0;
-  point.hour = point.minute = point.second = 0;
-  if (stream == nullptr) return -1;
+PhotoExif read_photo_exif(std::FILE* stream) {
+  PhotoExif exif;
+  if (stream == nullptr) return exif;
   ByteReader reader(stream);
-  return read_capture_time_from(reader, point);
+  read_exif_from(reader, exif);
+  return exif;
+}
+
+PhotoExif read_photo_exif(const std::filesystem::path& photo) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(photo.c_str(), "rb"));
+  return read_photo_exif(file.get());
+}
+
+int read_capture_time(std::FILE* stream, TrackPoint& point) {
+  const PhotoExif exif = read_photo_exif(stream);
+  point.year = exif.time.year;
+  point.month = exif.time.month;
+  point.day = exif.time.day;
+  point.hour = exif.time.hour;
+  point.minute = exif.time.minute;
+  point.second = exif.time.second;
+  return exif.status;
 }
 
 int read_capture_time(const std::filesystem::path& photo, TrackPoint& point) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(photo.c_str(), "rb"));
   return read_capture_time(file.get(), point);
+}
+
+TrackPoint track_clock_time(const PhotoExif& exif, float gmt_hours,
+                            std::int32_t photo_time_offset) {
+  TrackPoint time = exif.time;
+  if (exif.status != 0) return time;
+  std::int64_t seconds = photo_time_offset;
+  if (exif.zone_minutes) seconds += (time_offset_minutes(gmt_hours) - *exif.zone_minutes) * 60;
+  if (seconds != 0) shift_timestamp(time, seconds);
+  return time;
 }
 
 int compare_photos_by_time(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -216,24 +303,27 @@ int compare_photos_by_time(const std::filesystem::path& a, const std::filesystem
   return compare_timestamps(time_a, time_b);
 }
 
-std::vector<TrackPoint> sort_photos_by_capture_time(std::vector<std::filesystem::path>& photos) {
-  std::vector<std::pair<TrackPoint, std::filesystem::path>> timed;
+std::vector<PhotoCapture> sort_photos_by_capture_time(std::vector<std::filesystem::path>& photos,
+                                                      float gmt_hours,
+                                                      std::int32_t photo_time_offset) {
+  std::vector<std::pair<PhotoCapture, std::filesystem::path>> timed;
   timed.reserve(photos.size());
   for (auto& photo : photos) {
-    TrackPoint time;
-    read_capture_time(photo, time);  // an unreadable time stays all zero
-    timed.emplace_back(time, std::move(photo));
+    const PhotoExif exif = read_photo_exif(photo);  // an unreadable time stays all zero
+    timed.emplace_back(
+        PhotoCapture{track_clock_time(exif, gmt_hours, photo_time_offset), exif.orientation},
+        std::move(photo));
   }
   std::stable_sort(timed.begin(), timed.end(), [](const auto& a, const auto& b) {
-    return compare_timestamps(a.first, b.first) < 0;
+    return compare_timestamps(a.first.time, b.first.time) < 0;
   });
-  std::vector<TrackPoint> times;
-  times.reserve(timed.size());
+  std::vector<PhotoCapture> captures;
+  captures.reserve(timed.size());
   for (std::size_t i = 0; i < timed.size(); ++i) {
     photos[i] = std::move(timed[i].second);
-    times.push_back(timed[i].first);
+    captures.push_back(timed[i].first);
   }
-  return times;
+  return captures;
 }
 
 }  // namespace tolvane

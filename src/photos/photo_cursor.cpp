@@ -1,6 +1,6 @@
 #include "photos/photo_cursor.h"
 
-#include "core/nmea_reader.h"
+#include "core/log_file.h"
 #include "core/time_helpers.h"
 
 namespace tolvane {
@@ -16,15 +16,15 @@ PhotoCursor::PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, 
     : logs_(sorted_logs), gmt_offset_(gmt_offset) {}
 
 bool PhotoCursor::open_log(std::size_t index) {
-  file_.reset(std::fopen(logs_[index].c_str(), "r"));
-  return file_ != nullptr;
+  file_ = tolvane::open_log(logs_[index]);
+  return static_cast<bool>(file_);
 }
 
 std::uint8_t PhotoCursor::start() {
   finish();
   if (logs_.empty() || !open_log(0)) return kFailed;
   TrackPoint point{};
-  while (read_track_point(file_.get(), point) != 0) {
+  while (read_track_point(file_, point) != 0) {
     if (log_index_ + 1 >= logs_.size()) break;  // every log was checked to hold a point
     ++log_index_;
     if (!open_log(log_index_)) return kFailed;
@@ -38,13 +38,13 @@ std::uint8_t PhotoCursor::start() {
 std::uint8_t PhotoCursor::read_next() {
   while (file_) {
     TrackPoint point = next_;
-    if (read_track_point(file_.get(), point) == 0) {
+    if (read_track_point(file_, point) == 0) {
       apply_time_offset(point, gmt_offset_);
       next_ = point;
       ++advance_count_;
       return 1;
     }
-    file_.reset();
+    file_ = LogFile();
     if (++log_index_ >= logs_.size()) return 0;
     if (!open_log(log_index_)) return kFailed;
   }
@@ -97,7 +97,7 @@ std::uint8_t PhotoCursor::place(const TrackPoint& photo_time, PhotoPlacement& pl
 }
 
 void PhotoCursor::finish() {
-  file_.reset();
+  file_ = LogFile();
   exhausted_ = false;
   advance_count_ = 0;
   log_index_ = 0;

@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <vector>
 
+#include "core/log_file.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -32,10 +31,6 @@ class PhotoCursor {
   void finish();
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-
   bool open_log(std::size_t index);
   // Reads the following point into `next_`, moving on to the following logs. 1 when read,
   // 0 when every log has ended, 255 when a log cannot be opened.
@@ -43,7 +38,7 @@ class PhotoCursor {
 
   const std::vector<std::filesystem::path>& logs_;
   float gmt_offset_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  LogFile file_;
   std::size_t log_index_ = 0;
   bool exhausted_ = false;
   int advance_count_ = 0;

@@ -53,7 +53,8 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   }
 
   view.set_status_text(messages::kCheckingPhotos);
-  std::vector<TrackPoint> times = sort_photos_by_capture_time(input.photo_paths);
+  const std::vector<PhotoCapture> captures =
+      sort_photos_by_capture_time(input.photo_paths, common.GMT, common.photo_time_offset);
 
   view.set_status_text(messages::kReducingPhotos);
   view.set_progress(0);
@@ -71,7 +72,8 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
         if (stop_requested(input.stop)) return ThumbnailResult{};
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
                               common.jpeg_quit_overwrite,
-                              spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile);
+                              spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile,
+                              captures[i].orientation);
       });
 
   writer.open();
@@ -96,7 +98,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
       }
       photo.thumbnail.jpeg = {};
     }
-    photo.capture_time = times[j];
+    photo.capture_time = captures[j].time;
     if (cursor.place(photo.capture_time, photo.placement) != 0) {
       view.show_error(messages::kCannotReadInput);
       return kRunFailed;

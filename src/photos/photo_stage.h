@@ -23,7 +23,7 @@ struct PlacedPhoto {
   ThumbnailResult thumbnail;     // path, width, height, width_percent
   std::string thumbnail_name;    // the thumbnail's file name
   std::string thumbnail_source;  // picture folder name, "/", file name
-  TrackPoint capture_time;       // year .. second as the camera wrote them
+  TrackPoint capture_time;       // year .. second on the track's clock (track_clock_time)
   PhotoPlacement placement;      // position and point index on the track
 };
 

@@ -3,14 +3,17 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include "photos/thumbnail_orientation.h"
 #include "photos/thumbnail_resampler.h"
 #include "photos/thumbnail_size.h"
 #include "platform/directories.h"
@@ -177,7 +180,8 @@ std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
 }
 
 ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, int larger_edge,
-                               int quality, Flag keep_existing, ThumbnailTarget target_kind) {
+                               int quality, Flag keep_existing, ThumbnailTarget target_kind,
+                               int orientation) {
   const bool in_memory = target_kind == ThumbnailTarget::kMemory;
   ThumbnailResult result;
   const std::string& folder_text = folder.native();
@@ -211,9 +215,18 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
   const int components = source.output_components;
   std::optional<ThumbnailSize> size = thumbnail_size(photo_width, photo_height, larger_edge);
   if (!size) return result;
+  // The pixels are computed at the photo's own size and turned afterwards; every size given out
+  // is the turned one.
+  const bool upright = orientation < 2 || orientation > 8;
   result.width = size->width;
   result.height = size->height;
   result.width_percent = size->width_percent;
+  if (turns_sideways(orientation)) {
+    result.width = size->height;
+    result.height = size->width;
+    result.width_percent =
+        static_cast<int>(static_cast<std::int64_t>(result.width) * 100 / larger_edge);
+  }
 
   if (!in_memory && keep_existing == 1 && file_exists(result.path)) {
     result.status = 0;
@@ -222,10 +235,21 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
 
   std::unique_ptr<ThumbnailResampler> resampler;
   std::unique_ptr<ScanlineBuffer> cmyk_row;
+  // A thumbnail to be turned is gathered whole, turned, then encoded. Its buffers are made here,
+  // outside the steps that libjpeg may leave by its recovery point.
+  const std::size_t row_bytes = static_cast<std::size_t>(size->width) * 3;
+  const std::size_t image_bytes = row_bytes * static_cast<std::size_t>(size->height);
+  std::vector<std::uint8_t> gathered;
+  std::vector<std::uint8_t> turned;
+  std::size_t gathered_bytes = 0;
   try {
     resampler = std::make_unique<ThumbnailResampler>(photo_width, photo_height, *size);
     if (components == 4) {
       cmyk_row = std::make_unique<ScanlineBuffer>(static_cast<std::size_t>(photo_width) * 4);
+    }
+    if (!upright) {
+      gathered.resize(image_bytes);
+      turned.resize(image_bytes);
     }
   } catch (const std::bad_alloc&) {
     return result;
@@ -247,8 +271,8 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     }
     jpeg_create_compress(&target);
     jpeg_stdio_dest(&target, stream);
-    target.image_width = static_cast<JDIMENSION>(size->width);
-    target.image_height = static_cast<JDIMENSION>(size->height);
+    target.image_width = static_cast<JDIMENSION>(result.width);
+    target.image_height = static_cast<JDIMENSION>(result.height);
     target.input_components = 3;
     target.in_color_space = JCS_RGB;
     jpeg_set_defaults(&target);
@@ -264,10 +288,24 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
       }
       resampler->push_row();
       while (JSAMPROW done = resampler->next_output_row()) {
-        jpeg_write_scanlines(&target, &done, 1);
+        if (upright) {
+          jpeg_write_scanlines(&target, &done, 1);
+        } else {
+          if (gathered_bytes + row_bytes > image_bytes) return false;
+          std::memcpy(gathered.data() + gathered_bytes, done, row_bytes);
+          gathered_bytes += row_bytes;
+        }
       }
     }
     if (!resampler->done()) return false;
+    if (!upright) {
+      turn_upright(gathered.data(), size->width, size->height, orientation, turned.data());
+      const std::size_t turned_row_bytes = static_cast<std::size_t>(result.width) * 3;
+      for (int y = 0; y < result.height; ++y) {
+        JSAMPROW row = turned.data() + turned_row_bytes * static_cast<std::size_t>(y);
+        jpeg_write_scanlines(&target, &row, 1);
+      }
+    }
     jpeg_finish_compress(&target);
     jpeg_finish_decompress(&source);
     return true;

@@ -45,8 +45,13 @@ enum class ThumbnailTarget { kFile, kMemory };
 // limit, a photo that cannot be opened or decoded, a size of 0 or above what JPEG can hold, a
 // file that cannot be written) gives status 255 with all files closed and all memory freed.
 // Calls on different threads do not interfere.
+//
+// `orientation` is the photo's Exif Orientation: for 2 to 8 the thumbnail's pixels, computed as
+// for an upright photo, are turned and mirrored to stand upright before they are encoded, and
+// its width, height and width_percent are those of the turned thumbnail (also for a kept one).
 ThumbnailResult make_thumbnail(const std::filesystem::path& photo,
                                const std::filesystem::path& folder, int larger_edge, int quality,
-                               Flag keep_existing, ThumbnailTarget target = ThumbnailTarget::kFile);
+                               Flag keep_existing, ThumbnailTarget target = ThumbnailTarget::kFile,
+                               int orientation = 1);
 
 }  // namespace tolvane

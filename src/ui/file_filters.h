@@ -6,7 +6,8 @@
 
 namespace tolvane {
 
-inline constexpr const char* kLogFilter = "SONY GPS-CS1K Log File (*.log)|*.log|All (*.*)|*.*||";
+inline constexpr const char* kLogFilter =
+    "SONY GPS-CS1K Log File (*.log)|*.log|GPX File (*.gpx)|*.gpx|All (*.*)|*.*||";
 inline constexpr const char* kPhotoFilter = "JPEG File (*.jpg)|*.jpg|All (*.*)|*.*||";
 inline constexpr const char* kKmlFilter =
     "Google Earth KML File (*.kml)|*.kml|KMZ File (*.kmz)|*.kmz|All (*.*)|*.*||";

@@ -37,6 +37,7 @@ SettingsDialog::SettingsDialog(const ConversionSettings& settings, QWidget* pare
   fields_.jpeg_quit_overwrite = c.jpeg_quit_overwrite;
   fields_.jpeg_embed_link = c.jpeg_embed_link;
   fields_.jpeg_larger_edge = static_cast<std::uint32_t>(c.jpeg_larger_edge);
+  fields_.photo_time_offset = c.photo_time_offset;
   fields_.earth_day_hourly = e.day_hourly;
   fields_.earth_embed_time = e.embed_time;
   fields_.earth_direction_icon = e.direction_icon;
@@ -90,6 +91,7 @@ void SettingsDialog::build_controls() {
   label("ピクセル", du.rect(176, 200, 26, 8));
   label("ポイントの作成", du.rect(15, 216, 43, 9));
   label("分ごと（0分の場合ポイントなし）", du.rect(86, 216, 106, 9));
+  label("写真の時刻補正(秒)", du.rect(190, 21, 62, 9));
   label("縮小JPEGファイルの長辺", du.rect(14, 348, 74, 9));
   label("ピクセル", du.rect(114, 348, 30, 9));
   label(
@@ -128,6 +130,7 @@ void SettingsDialog::build_controls() {
   static const EditLayout edits[] = {
       {1006, 63, 68, 16, 12},  {1013, 65, 197, 21, 12},  {1015, 150, 197, 21, 12},
       {1020, 65, 214, 16, 12}, {1025, 85, 303, 194, 12}, {1017, 93, 346, 16, 12},
+      {1035, 254, 19, 31, 12},
   };
   for (const auto& layout : edits) {
     auto* edit = new QLineEdit(this);
@@ -146,9 +149,9 @@ void SettingsDialog::build_controls() {
   connect(ok, &QPushButton::clicked, this, &SettingsDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &SettingsDialog::reject);
 
-  static const int tab_order[] = {1007, 1006, 1012, 1014, 1008, 1009, 1010, 1011, 1013,
-                                  1015, 1020, 1021, 1026, 1027, 1029, 1022, 1023, 1024,
-                                  1025, 1017, 1018, 1016, 1,    2,    1019};
+  static const int tab_order[] = {1007, 1035, 1006, 1012, 1014, 1008, 1009, 1010, 1011,
+                                  1013, 1015, 1020, 1021, 1026, 1027, 1029, 1022, 1023,
+                                  1024, 1025, 1017, 1018, 1016, 1,    2,    1019};
   for (std::size_t i = 0; i + 1 < std::size(tab_order); ++i) {
     setTabOrder(controls_.at(tab_order[i]), controls_.at(tab_order[i + 1]));
   }
@@ -185,6 +188,7 @@ void SettingsDialog::build_steps() {
       check(1029, f.maps_show_altitude),
       check(1018, f.jpeg_embed_link),
       check(1019, f.own_direction),
+      number(1035, f.photo_time_offset),
   };
 }
 
@@ -264,6 +268,7 @@ void SettingsDialog::copy_to(ConversionSettings& settings) const {
   c.jpeg_quit_overwrite = static_cast<Flag>(f.jpeg_quit_overwrite);
   c.jpeg_embed_link = static_cast<Flag>(f.jpeg_embed_link);
   c.jpeg_larger_edge = static_cast<std::int32_t>(f.jpeg_larger_edge);
+  c.photo_time_offset = f.photo_time_offset;
   e.day_hourly = static_cast<Flag>(f.earth_day_hourly);
   e.embed_time = static_cast<Flag>(f.earth_embed_time);
   e.direction_icon = static_cast<Flag>(f.earth_direction_icon);

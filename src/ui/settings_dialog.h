@@ -1,4 +1,4 @@
-// The settings dialog: edits 23 of the settings on a copy, which goes back to the caller only
+// The settings dialog: edits 24 of the settings on a copy, which goes back to the caller only
 // when the dialog closes with OK and every number in it reads correctly.
 #pragma once
 
@@ -17,14 +17,15 @@ inline constexpr const char* kEnterPositiveInteger = "正の整数を入力し�
 
 class SettingsDialog : public QDialog {
  public:
-  // Copies the 23 settings and shows them.
+  // Copies the 24 settings and shows them.
   explicit SettingsDialog(const ConversionSettings& settings, QWidget* parent = nullptr);
 
-  // After the dialog was accepted: the edited settings into `settings`; the other 23 settings
-  // are left as they are.
+  // After the dialog was accepted: the edited settings into `settings`; the others are left as
+  // they are.
   void copy_to(ConversionSettings& settings) const;
 
-  // The control with the given id (1006 to 1029, 1 for OK, 2 for Cancel); null when unknown.
+  // The control with the given id (1006 to 1029, 1035 for the photo time correction, 1 for OK,
+  // 2 for Cancel); null when unknown.
   QWidget* control(int id) const;
 
   // Shows every field in its control.
@@ -50,6 +51,7 @@ class SettingsDialog : public QDialog {
   struct Fields {
     int concate, own_direction, jpeg_quit_overwrite, jpeg_embed_link;
     std::uint32_t jpeg_larger_edge;
+    std::int32_t photo_time_offset;
     int earth_day_hourly, earth_embed_time, earth_direction_icon, earth_no_receive_path,
         earth_show_distance, earth_open_kml;
     std::int32_t earth_mode;

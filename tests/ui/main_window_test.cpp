@@ -162,7 +162,7 @@ class MainWindowTest : public QObject {
     click(f.control(1001));
     QCOMPARE(f.dialogs->open_requests.size(), std::size_t(1));
     QCOMPARE(f.dialogs->open_requests[0].filter,
-             QStringLiteral("SONY GPS-CS1K Log File (*.log);;All (*)"));
+             QStringLiteral("SONY GPS-CS1K Log File (*.log);;GPX File (*.gpx);;All (*)"));
     QCOMPARE(f.dialogs->open_requests[0].default_suffix, QStringLiteral("log"));
     // Sorted without regard to case; A.log and a.log are two files here.
     QCOMPARE(logs.paths(), QStringList({"/t/A.log", "/t/a.log", "/t/b.log", "/t/c.log"}));

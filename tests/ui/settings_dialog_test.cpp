@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
+#include "ui/group_frame.h"
 #include "ui/main_window.h"
 #include "ui/path_rules.h"
 #include "ui_test_support.h"
@@ -65,9 +67,11 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(edit(dialog, 1017).text(), QStringLiteral("128"));
     QCOMPARE(edit(dialog, 1025).text(), QString());
 
-    const int order[] = {1007, 1006, 1012, 1014, 1008, 1009, 1010, 1011, 1013,
-                         1015, 1020, 1021, 1026, 1027, 1029, 1022, 1023, 1024,
-                         1025, 1017, 1018, 1016, 1,    2,    1019};
+    QCOMPARE(edit(dialog, 1035).text(), QStringLiteral("0"));
+
+    const int order[] = {1007, 1035, 1006, 1012, 1014, 1008, 1009, 1010, 1011,
+                         1013, 1015, 1020, 1021, 1026, 1027, 1029, 1022, 1023,
+                         1024, 1025, 1017, 1018, 1016, 1,    2,    1019};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
       QCOMPARE(next_tab_stop(dialog.control(order[i])), dialog.control(order[i + 1]));
     }
@@ -158,6 +162,45 @@ class SettingsDialogTest : public QObject {
       QCOMPARE(next.size(), std::size_t(1));
       QCOMPARE(dialog.focusWidget(), dialog.control(1013));
     }
+  }
+
+  void photo_time_correction_beside_the_joining_box() {
+    ConversionSettings settings = defaults();
+    settings.common.photo_time_offset = -120;
+    SettingsDialog dialog(settings);
+    QCOMPARE(edit(dialog, 1035).text(), QStringLiteral("-120"));
+
+    // The caption and the box share the first row of the common group with the joining check
+    // box, in this order from the left, and stay inside the group's frame.
+    QLabel* caption = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->text() == QStringLiteral("写真の時刻補正(秒)")) caption = label;
+    }
+    QVERIFY(caption != nullptr);
+    QWidget* common = nullptr;
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+      // GroupFrame has no meta-object of its own, so it is told apart by its C++ type.
+      const auto* frame = dynamic_cast<const GroupFrame*>(child);
+      if (frame != nullptr && frame->caption() == QStringLiteral("共通の設定")) common = child;
+    }
+    QVERIFY(common != nullptr);
+    const QRect box = dialog.control(1035)->geometry();
+    QVERIFY(check(dialog, 1007).geometry().right() < caption->geometry().left());
+    QVERIFY(caption->geometry().right() < box.left());
+    QVERIFY(common->geometry().contains(box));
+    const QRect joining = check(dialog, 1007).geometry();
+    QVERIFY(box.top() <= joining.bottom() && box.bottom() >= joining.top());
+
+    // A signed integer, read back exactly; anything else is refused with the integer message.
+    dialog.show();
+    const auto boxes = press_ok_with(dialog, 1035, "2 min");
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].text, QStringLiteral("整数を入力してください。"));
+    QCOMPARE(dialog.focusWidget(), dialog.control(1035));
+    QVERIFY(press_ok_with(dialog, 1035, "-86400").empty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    dialog.copy_to(settings);
+    QCOMPARE(settings.common.photo_time_offset, -86400);
   }
 
   void key_text_passes_unchanged() {

@@ -119,7 +119,7 @@ class WindowRulesTest : public QObject {
 
   void filters_in_qt_notation() {
     QCOMPARE(qt_filter(QString::fromUtf8(kLogFilter)),
-             QStringLiteral("SONY GPS-CS1K Log File (*.log);;All (*)"));
+             QStringLiteral("SONY GPS-CS1K Log File (*.log);;GPX File (*.gpx);;All (*)"));
     QCOMPARE(qt_filter(QString::fromUtf8(kPhotoFilter)),
              QStringLiteral("JPEG File (*.jpg);;All (*)"));
     QCOMPARE(qt_filter(QString::fromUtf8(kKmlFilter)),

@@ -1,0 +1,293 @@
+// Speed and memory of the KML run on long GPX tracks, next to GPSBabel and a plain read.
+//
+// Writes a one-day and a seven-day GPX 1.1 track at 1 Hz (every trkpt with ele and time, no
+// speed or course, so both are derived), then for each track times, as medians of several runs:
+//   - a plain read: fread of the whole file in 64 KB chunks, nothing else;
+//   - tolvane-convert --kml in a child process with the default settings (peak resident set
+//     from wait4);
+//   - GPSBabel's conversion of the same track (TZ=UTC gpsbabel -i gpx -f TRACK -o kml -F OUT).
+// Targets: at least 5 x faster than GPSBabel (aim: 10 x); peak memory under 16 MB whatever the
+// track's length.
+//
+// Usage: gpx_conversion_bench [--runs N] [--days 1,7] [--work DIR] [--converter PATH]
+//                             [--gpsbabel PATH | --no-gpsbabel]
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tolvane::bench::Clock;
+using tolvane::bench::median;
+
+struct Measure {
+  double seconds = 0;      // wall-clock time
+  double cpu_seconds = 0;  // user + system time, steadier than wall time on a busy machine
+  double peak_mb = 0;      // of the child
+};
+
+struct Summary {
+  double seconds = 0;
+  double cpu_seconds = 0;
+  double peak_mb = 0;  // the largest
+};
+
+Summary summarize(const std::vector<Measure>& runs) {
+  std::vector<double> wall, cpu;
+  Summary summary;
+  for (const Measure& m : runs) {
+    wall.push_back(m.seconds);
+    cpu.push_back(m.cpu_seconds);
+    summary.peak_mb = std::max(summary.peak_mb, m.peak_mb);
+  }
+  summary.seconds = median(wall);
+  summary.cpu_seconds = median(cpu);
+  return summary;
+}
+
+void print_row(const char* name, const Summary& s, double mb) {
+  std::printf("  %-18s %9.3f %9.3f %9.1f %10.1f\n", name, s.seconds, s.cpu_seconds,
+              mb / s.cpu_seconds, s.peak_mb);
+}
+
+// Runs argv in a child with `environment` added; times and peak resident set.
+bool run_child(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+               Measure& measure) {
+  const auto start = Clock::now();
+  const pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    for (const std::string& assignment : environment) {
+      ::putenv(const_cast<char*>(assignment.c_str()));
+    }
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    std::perror(args[0]);
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (::wait4(pid, &status, 0, &usage) != pid) return false;
+  measure.seconds = tolvane::bench::seconds_since(start);
+  measure.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  measure.peak_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+double process_cpu_seconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+Measure plain_read(const fs::path& track) {
+  const auto start = Clock::now();
+  const double cpu_start = process_cpu_seconds();
+  std::FILE* file = std::fopen(track.c_str(), "rb");
+  if (!file) return {};
+  static char buffer[64 * 1024];
+  std::size_t total = 0;
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) total += got;
+  std::fclose(file);
+  Measure measure;
+  measure.seconds = tolvane::bench::seconds_since(start);
+  measure.cpu_seconds = process_cpu_seconds() - cpu_start;
+  if (total == 0) std::fprintf(stderr, "empty track %s\n", track.c_str());
+  return measure;
+}
+
+std::uintmax_t file_size_or_zero(const fs::path& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  return ec ? 0 : size;
+}
+
+// The track of `days` days, written once and kept in the work folder: a drive that wanders at up
+// to 50 km/h around Tokyo, climbing and falling a little.
+fs::path ensure_track(const fs::path& work, int days) {
+  const fs::path path = work / ("track" + std::to_string(days) + ".gpx");
+  const fs::path done = work / ("track" + std::to_string(days) + ".done");
+  if (fs::exists(done) && file_size_or_zero(path) > 0) return path;
+  std::fprintf(stderr, "writing %s ...\n", path.c_str());
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return {};
+  static char buffer[1 << 20];
+  std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
+  std::fputs(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<gpx version=\"1.1\" creator=\"gpx_conversion_bench\" "
+      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+      "  <trk>\n    <name>bench</name>\n    <trkseg>\n",
+      out);
+  std::mt19937 random(86400u * static_cast<unsigned>(days));
+  std::uniform_real_distribution<double> turn(-0.2, 0.2);
+  double latitude = 35.681236, longitude = 139.767125, heading = 0.5, elevation = 40.0;
+  const long seconds = 86400L * days;
+  const time_t start = 1716000000;  // 2024-05-18 02:40:00 UTC
+  for (long t = 0; t < seconds; ++t) {
+    heading += turn(random);
+    const double step_km = 50.0 / 3600.0 * (0.5 + 0.5 * std::sin(static_cast<double>(t) / 900));
+    latitude += step_km / 111.0 * std::cos(heading);
+    longitude += step_km / 91.0 * std::sin(heading);
+    if (latitude > 36.0 || latitude < 35.3) heading += 3.14159;
+    elevation += turn(random);
+    const time_t now = start + t;
+    tm utc{};
+    ::gmtime_r(&now, &utc);
+    std::fprintf(out,
+                 "      <trkpt lat=\"%.7f\" lon=\"%.7f\"><ele>%.1f</ele>"
+                 "<time>%04d-%02d-%02dT%02d:%02d:%02dZ</time></trkpt>\n",
+                 latitude, longitude, elevation, utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+                 utc.tm_hour, utc.tm_min, utc.tm_sec);
+  }
+  std::fputs("    </trkseg>\n  </trk>\n</gpx>\n", out);
+  if (std::fclose(out) != 0) return {};
+  std::fclose(std::fopen(done.c_str(), "w"));
+  return path;
+}
+
+struct Options {
+  int runs = 5;
+  std::vector<int> days = {1, 7};
+  fs::path work;
+  fs::path converter;
+  std::string gpsbabel = "gpsbabel";
+  bool with_gpsbabel = true;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (a == "--runs") {
+      options.runs = std::max(1, std::atoi(value().c_str()));
+    } else if (a == "--days") {
+      options.days.clear();
+      const std::string list = value();
+      for (std::size_t p = 0; p < list.size();) {
+        options.days.push_back(std::atoi(list.c_str() + p));
+        p = list.find(',', p);
+        if (p == std::string::npos) break;
+        ++p;
+      }
+    } else if (a == "--work") {
+      options.work = value();
+    } else if (a == "--converter") {
+      options.converter = value();
+    } else if (a == "--gpsbabel") {
+      options.gpsbabel = value();
+    } else if (a == "--no-gpsbabel") {
+      options.with_gpsbabel = false;
+    } else {
+      std::fprintf(stderr,
+                   "usage: gpx_conversion_bench [--runs N] [--days 1,7] [--work DIR] "
+                   "[--converter PATH] [--gpsbabel PATH | --no-gpsbabel]\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // figures appear as they are measured
+  Options options;
+  if (!parse(argc, argv, options)) return 2;
+  const fs::path self_dir = fs::canonical("/proc/self/exe").parent_path();
+  if (options.converter.empty()) options.converter = self_dir / "tolvane-convert";
+  if (options.work.empty()) options.work = self_dir / "bench-work";
+  fs::create_directories(options.work);
+  if (!fs::exists(options.converter)) {
+    std::fprintf(stderr, "no converter at %s\n", options.converter.c_str());
+    return 1;
+  }
+  if (options.with_gpsbabel && std::system((options.gpsbabel + " -V >/dev/null 2>&1").c_str())) {
+    std::fprintf(stderr, "gpsbabel not found (scripts/install-deps.sh --bench installs it)\n");
+    options.with_gpsbabel = false;
+  }
+  const fs::path defaults_ini = options.work / "absent.ini";  // missing: all defaults
+  fs::remove(defaults_ini);
+
+  std::printf("runs per figure: %d (medians)\n", options.runs);
+  std::printf("%-20s %9s %9s %9s %10s\n", "", "wall s", "cpu s", "MB/s", "peak MB");
+  bool all_ok = true;
+  for (int days : options.days) {
+    const fs::path track = ensure_track(options.work, days);
+    if (track.empty()) {
+      std::fprintf(stderr, "cannot write the %d-day track\n", days);
+      return 1;
+    }
+    const double mb = static_cast<double>(file_size_or_zero(track)) / 1e6;
+    plain_read(track);  // into the page cache
+    std::printf("%d-day track: %.1f MB, %ld points (%s)\n", days, mb, 86400L * days, track.c_str());
+
+    std::vector<Measure> plain_runs;
+    for (int r = 0; r < options.runs; ++r) plain_runs.push_back(plain_read(track));
+    print_row("plain read", summarize(plain_runs), mb);
+
+    Summary babel;
+    if (options.with_gpsbabel) {
+      const fs::path out = options.work / "gpsbabel.kml";
+      std::vector<Measure> runs;
+      const int count = days > 1 ? std::min(options.runs, 3) : options.runs;
+      for (int r = 0; r < count; ++r) {
+        Measure m;
+        if (!run_child({options.gpsbabel, "-i", "gpx", "-f", track.string(), "-o", "kml", "-F",
+                        out.string()},
+                       {"TZ=UTC"}, m)) {
+          std::fprintf(stderr, "gpsbabel failed\n");
+          break;
+        }
+        runs.push_back(m);
+      }
+      if (!runs.empty()) {
+        babel = summarize(runs);
+        print_row("gpsbabel (TZ=UTC)", babel, mb);
+      }
+      fs::remove(out);
+    }
+
+    const fs::path out = options.work / "gpx.kml";
+    std::vector<Measure> runs;
+    for (int r = 0; r < options.runs; ++r) {
+      Measure m;
+      if (!run_child({options.converter.string(), "-q", "--settings", defaults_ini.string(),
+                      "--kml", "-o", out.string(), track.string()},
+                     {}, m)) {
+        std::fprintf(stderr, "tolvane-convert failed\n");
+        all_ok = false;
+        break;
+      }
+      runs.push_back(m);
+    }
+    if (runs.empty()) continue;
+    const Summary run = summarize(runs);
+    print_row("tolvane KML", run, mb);
+    std::printf("    output %.1f MB", static_cast<double>(file_size_or_zero(out)) / 1e6);
+    if (babel.seconds > 0) {
+      std::printf("; gpsbabel / tolvane cpu %.1f (wall %.1f), target >= 5, aim 10",
+                  babel.cpu_seconds / run.cpu_seconds, babel.seconds / run.seconds);
+    }
+    std::printf("; peak memory %s 16 MB\n", run.peak_mb < 16 ? "under" : "OVER");
+    fs::remove(out);
+  }
+  return all_ok ? 0 : 1;
+}

@@ -1,0 +1,417 @@
+#include "core/gpx_reader.h"
+
+#include <expat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/c_number.h"
+#include "core/field_number.h"
+#include "core/gpx_time.h"
+
+namespace tolvane {
+namespace {
+
+// Bytes handed to expat at a time.
+constexpr int kChunkSize = 64 * 1024;
+// The longest text of an element that is read (ele, time, speed, course), blanks around it
+// left out; a longer text is not a usable value.
+constexpr std::size_t kTextLimit = 256;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kDegreesPerRadian = 57.29577951308232;
+constexpr double kEarthRadiusKm = 6366.197723675814;  // as track_distance_km takes it: 20000 / pi
+constexpr double kKmhPerMetrePerSecond = 3.6;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+struct ParserFree {
+  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+
+// The name of an element without its prefix: the part after the last ":".
+std::string_view local_name(const XML_Char* name) {
+  const char* colon = std::strrchr(name, ':');
+  return colon ? colon + 1 : name;
+}
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The text of one element without the blanks around it, collected from however many pieces
+// expat delivers. Blanks inside are kept (as spaces) only once something follows them.
+class ElementText {
+ public:
+  void clear() {
+    text_.clear();
+    pending_blanks_ = 0;
+    too_long_ = false;
+  }
+  void add(const char* piece, int length) {
+    const char* end = piece + length;
+    while (piece < end && !too_long_) {
+      if (is_blank(*piece)) {
+        if (!text_.empty()) ++pending_blanks_;
+        ++piece;
+        continue;
+      }
+      const char* run = piece;
+      while (piece < end && !is_blank(*piece)) ++piece;
+      const std::size_t run_length = static_cast<std::size_t>(piece - run);
+      if (text_.size() + pending_blanks_ + run_length > kTextLimit) {
+        too_long_ = true;
+        return;
+      }
+      text_.append(pending_blanks_, ' ');
+      pending_blanks_ = 0;
+      text_.append(run, run_length);
+    }
+  }
+  // Null when the text was too long to be a value.
+  const std::string* text() const { return too_long_ ? nullptr : &text_; }
+
+ private:
+  std::string text_;
+  std::size_t pending_blanks_ = 0;
+  bool too_long_ = false;
+};
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The number at the start of `text` as strtod reads it in the "C" locale; empty when there is
+// none or when it is not finite.
+std::optional<double> finite_number(const char* text) {
+  // A text that starts with a plain decimal, the usual case, has a number: the fast conversion
+  // gives strtod's value for it.
+  const char* p = text + (*text == '-' || *text == '+');
+  if (is_digit(*p) || (*p == '.' && is_digit(p[1]))) {
+    const double value = field_atof(text);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+  }
+  char* end = nullptr;
+  const double value = c_strtod(text, &end);
+  if (end == text || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// A double rounded once to float; empty when the float is not finite.
+std::optional<float> to_float(double value) {
+  const float rounded = static_cast<float>(value);
+  if (!std::isfinite(rounded)) return std::nullopt;
+  return rounded;
+}
+
+// The raw ddmm.mmmm (dddmm.mmmm) fields of a position, as a receiver writes it with four
+// decimals of a minute and no sign, and as the NMEA reader takes such a text apart.
+void set_raw_coordinate(double degrees, float& raw, std::int32_t& raw_int, float& fraction) {
+  const double magnitude = std::fabs(degrees);
+  std::int64_t whole = static_cast<std::int64_t>(magnitude);
+  std::int64_t minutes = std::llround((magnitude - static_cast<double>(whole)) * 600000.0);
+  if (minutes >= 600000) {
+    ++whole;
+    minutes -= 600000;
+  }
+  // The scaled integer divided once, as a conversion of the text would round it.
+  const double v = static_cast<double>(whole * 1000000 + minutes) / 10000.0;
+  const std::int32_t i = static_cast<std::int32_t>(v);
+  raw = static_cast<float>(v);
+  raw_int = i;
+  fraction = static_cast<float>(v - i);
+}
+
+// A point's position as float degrees and as radians with their sines and cosines, worked out
+// once for the distance and the bearing from the previous point and to the next.
+struct Position {
+  Position(float latitude_degrees, float longitude_degrees)
+      : latitude(latitude_degrees),
+        longitude(longitude_degrees),
+        phi(static_cast<double>(latitude_degrees) * kRadiansPerDegree),
+        lambda(static_cast<double>(longitude_degrees) * kRadiansPerDegree),
+        sin_phi(std::sin(phi)),
+        cos_phi(std::cos(phi)),
+        sin_lambda(std::sin(lambda)),
+        cos_lambda(std::cos(lambda)) {}
+  float latitude;
+  float longitude;
+  double phi, lambda;
+  double sin_phi, cos_phi, sin_lambda, cos_lambda;
+};
+
+// The position of a point as stored in it. Kept out of line: GCC 12's SLP vectorizer, inlining
+// this next to the conversion of the attributes to float, used the unrounded doubles for the
+// radians (a wrong result at -O2 that -fno-tree-slp-vectorize avoids).
+[[gnu::noinline]] Position position_of(const TrackPoint& point) {
+  return Position(point.latitude, point.longitude);
+}
+
+// track_distance_km of the two positions: the same arithmetic on the same sines and cosines, so
+// the same value, without computing them again.
+double distance_km(const Position& a, const Position& b) {
+  const double dx = a.cos_phi * a.sin_lambda - b.cos_phi * b.sin_lambda;
+  const double dy = a.cos_phi * a.cos_lambda - b.cos_phi * b.cos_lambda;
+  const double dz = a.sin_phi - b.sin_phi;
+  return std::sqrt(dx * dx + dy * dy + dz * dz) * kEarthRadiusKm;
+}
+
+// Initial great-circle bearing from one position to the next, in degrees [0, 360).
+float initial_bearing(const Position& from, const Position& to) {
+  const double delta_lambda = to.lambda - from.lambda;
+  double theta =
+      std::atan2(std::sin(delta_lambda) * to.cos_phi,
+                 from.cos_phi * to.sin_phi - from.sin_phi * to.cos_phi * std::cos(delta_lambda)) *
+      kDegreesPerRadian;
+  if (theta < 0) theta += 360.0;
+  const float course = static_cast<float>(theta);
+  return course == 360.0f ? 0.0f : course;
+}
+
+// What is being collected from the element that is open at collect_depth.
+enum class Target { kNone, kElevation, kTime, kSpeed, kCourse };
+
+// The trkpt element that is open.
+struct OpenPoint {
+  int depth = 0;  // depth of the trkpt element; 0 when none is open
+  bool position_usable = false;
+  double latitude = 0;
+  double longitude = 0;
+  bool elevation_seen = false;
+  double elevation = 0;
+  bool time_seen = false;
+  std::optional<UtcTime> time;
+  std::optional<float> speed_kmh;
+  std::optional<float> course;
+  int extensions_depth = 0;  // depth of the point's extensions element; 0 when not inside
+};
+
+// The last point read from the file, for the speed and course of the next.
+struct PreviousPoint {
+  Position position;
+  std::int64_t utc_seconds;
+};
+
+// A lat or lon attribute: a number within +-limit degrees.
+std::optional<double> coordinate(const XML_Char* text, double limit) {
+  std::optional<double> value = finite_number(text);
+  if (!value || !(std::fabs(*value) <= limit)) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+namespace {
+void on_characters(void* user, const XML_Char* data, int length);
+}  // namespace
+
+struct GpxReader::State {
+  std::unique_ptr<std::FILE, FileCloser> file;
+  std::unique_ptr<XML_ParserStruct, ParserFree> parser;
+  bool parsing_done = false;
+  std::deque<TrackPoint> ready;  // points completed by the chunks parsed so far
+
+  int depth = 0;
+  OpenPoint point;
+  Target target = Target::kNone;
+  int collect_depth = 0;
+  ElementText text;
+  std::optional<PreviousPoint> previous;
+
+  void start_element(const XML_Char* name, const XML_Char** attributes);
+  void end_element();
+  void characters(const XML_Char* data, int length);
+  void finish_value();
+  void finish_point();
+};
+
+void GpxReader::State::start_element(const XML_Char* name, const XML_Char** attributes) {
+  ++depth;
+  const std::string_view local = local_name(name);
+  if (point.depth == 0) {
+    if (local != "trkpt") return;
+    point = OpenPoint();
+    point.depth = depth;
+    std::optional<double> latitude;
+    std::optional<double> longitude;
+    bool latitude_seen = false;
+    bool longitude_seen = false;
+    for (const XML_Char** a = attributes; a[0]; a += 2) {
+      if (!latitude_seen && std::strcmp(a[0], "lat") == 0) {
+        latitude_seen = true;
+        latitude = coordinate(a[1], 90.0);
+      } else if (!longitude_seen && std::strcmp(a[0], "lon") == 0) {
+        longitude_seen = true;
+        longitude = coordinate(a[1], 180.0);
+      }
+    }
+    point.position_usable = latitude && longitude;
+    point.latitude = latitude.value_or(0);
+    point.longitude = longitude.value_or(0);
+    return;
+  }
+  if (target != Target::kNone) return;  // inside an element whose own text is collected
+
+  Target wanted = Target::kNone;
+  if (depth == point.depth + 1) {
+    if (local == "ele" && !point.elevation_seen) {
+      wanted = Target::kElevation;
+    } else if (local == "time" && !point.time_seen) {
+      wanted = Target::kTime;
+    } else if (local == "speed" && !point.speed_kmh) {
+      wanted = Target::kSpeed;
+    } else if (local == "course" && !point.course) {
+      wanted = Target::kCourse;
+    } else if (local == "extensions" && point.extensions_depth == 0) {
+      point.extensions_depth = depth;
+    }
+  } else if (point.extensions_depth != 0) {
+    if (local == "speed" && !point.speed_kmh) {
+      wanted = Target::kSpeed;
+    } else if (local == "course" && !point.course) {
+      wanted = Target::kCourse;
+    }
+  }
+  if (wanted != Target::kNone) {
+    target = wanted;
+    collect_depth = depth;
+    text.clear();
+    // Text is wanted only now: expat passes none of the rest, the blanks between elements above
+    // all.
+    XML_SetCharacterDataHandler(parser.get(), on_characters);
+  }
+}
+
+void GpxReader::State::characters(const XML_Char* data, int length) {
+  if (target != Target::kNone && depth == collect_depth) text.add(data, length);
+}
+
+void GpxReader::State::finish_value() {
+  // expat delivers no zero byte inside text, so the collected text is one C string.
+  const std::string* value = text.text();
+  const std::optional<double> number = value ? finite_number(value->c_str()) : std::nullopt;
+  switch (target) {
+    case Target::kElevation:
+      point.elevation_seen = true;
+      point.elevation = number.value_or(0.0);
+      break;
+    case Target::kTime:
+      point.time_seen = true;
+      if (value) point.time = parse_gpx_time(*value);
+      break;
+    case Target::kSpeed:
+      // A value that is not a finite number counts as absent: a later speed element may give it.
+      if (number) point.speed_kmh = to_float(*number * kKmhPerMetrePerSecond);
+      break;
+    case Target::kCourse:
+      if (number) point.course = to_float(*number);
+      break;
+    case Target::kNone:
+      break;
+  }
+  target = Target::kNone;
+  XML_SetCharacterDataHandler(parser.get(), nullptr);
+}
+
+void GpxReader::State::finish_point() {
+  const OpenPoint done = point;
+  point = OpenPoint();
+  if (!done.position_usable || !done.time) return;
+
+  TrackPoint p;
+  p.latitude = static_cast<float>(done.latitude);
+  p.longitude = static_cast<float>(done.longitude);
+  set_raw_coordinate(done.latitude, p.raw_latitude, p.raw_latitude_int, p.latitude_fraction);
+  set_raw_coordinate(done.longitude, p.raw_longitude, p.raw_longitude_int, p.longitude_fraction);
+
+  const UtcTime& t = *done.time;
+  p.hour = t.hour;
+  p.minute = t.minute;
+  p.second = t.second;
+  p.utc_hhmmss = (t.hour * 100 + t.minute) * 100 + t.second;
+  p.year = t.year;
+  p.month = t.month;
+  p.day = t.day;
+  p.utc_ddmmyy = (t.day * 100 + t.month) * 100 + t.year % 100;
+  p.altitude = to_float(done.elevation).value_or(0.0f);
+
+  const std::int64_t utc_seconds = t.seconds();
+  const Position position = position_of(p);
+  if (done.speed_kmh) {
+    p.speed_kmh = *done.speed_kmh;
+  } else if (previous) {
+    const std::int64_t elapsed = utc_seconds - previous->utc_seconds;
+    p.speed_kmh = elapsed <= 0 ? 0.0f
+                               : static_cast<float>(distance_km(previous->position, position) *
+                                                    3600.0 / static_cast<double>(elapsed));
+  }
+  if (done.course) {
+    p.course = *done.course;
+  } else if (previous) {
+    p.course = initial_bearing(previous->position, position);
+  }
+  previous = PreviousPoint{position, utc_seconds};
+  ready.push_back(p);
+}
+
+void GpxReader::State::end_element() {
+  if (target != Target::kNone && depth == collect_depth) finish_value();
+  if (point.depth != 0) {
+    if (depth == point.extensions_depth) point.extensions_depth = 0;
+    if (depth == point.depth) finish_point();
+  }
+  --depth;
+}
+
+namespace {
+
+void on_start(void* user, const XML_Char* name, const XML_Char** attributes) {
+  static_cast<GpxReader::State*>(user)->start_element(name, attributes);
+}
+void on_end(void* user, const XML_Char*) { static_cast<GpxReader::State*>(user)->end_element(); }
+void on_characters(void* user, const XML_Char* data, int length) {
+  static_cast<GpxReader::State*>(user)->characters(data, length);
+}
+
+}  // namespace
+
+std::unique_ptr<GpxReader> GpxReader::open(const std::filesystem::path& path) {
+  auto state = std::make_unique<State>();
+  state->file.reset(std::fopen(path.c_str(), "rb"));
+  if (!state->file) return nullptr;
+  // No namespace processing: prefixed names arrive as written.
+  state->parser.reset(XML_ParserCreate(nullptr));
+  if (!state->parser) return nullptr;
+  XML_SetUserData(state->parser.get(), state.get());
+  XML_SetElementHandler(state->parser.get(), on_start, on_end);
+  return std::make_unique<GpxReader>(std::move(state));
+}
+
+GpxReader::GpxReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+GpxReader::~GpxReader() = default;
+
+std::int8_t GpxReader::read(TrackPoint& point) {
+  State& s = *state_;
+  while (s.ready.empty()) {
+    if (s.parsing_done) return -1;
+    XML_Parser parser = s.parser.get();
+    void* buffer = XML_GetBuffer(parser, kChunkSize);
+    if (!buffer) {
+      s.parsing_done = true;
+      return -1;
+    }
+    const std::size_t got = std::fread(buffer, 1, kChunkSize, s.file.get());
+    const bool last = got < static_cast<std::size_t>(kChunkSize);
+    if (XML_ParseBuffer(parser, static_cast<int>(got), last) != XML_STATUS_OK || last) {
+      s.parsing_done = true;
+    }
+  }
+  point = s.ready.front();
+  s.ready.pop_front();
+  return 0;
+}
+
+}  // namespace tolvane

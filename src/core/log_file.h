@@ -1,0 +1,53 @@
+// An open track log, NMEA or GPX, read one point at a time: the one way every stage reads logs.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "core/gpx_reader.h"
+#include "core/nmea_reader.h"
+#include "core/track_point.h"
+
+namespace tolvane {
+
+class LogFile {
+ public:
+  LogFile() = default;
+  LogFile(LogFile&&) noexcept = default;
+  LogFile& operator=(LogFile&&) noexcept = default;
+  ~LogFile();
+
+  // False when the log could not be opened.
+  explicit operator bool() const { return nmea_ != nullptr || gpx_ != nullptr; }
+
+ private:
+  friend LogFile open_log(const std::filesystem::path& path);
+  friend std::int8_t read_track_point(LogFile& log, TrackPoint& point);
+
+  struct NmeaCloser {
+    std::unique_ptr<char[]> buffer;  // the stream's buffer, freed after the stream is closed
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, NmeaCloser> nmea_;
+  std::unique_ptr<GpxReader> gpx_;
+};
+
+// True when `path` names a GPX track: its file name ends in ".gpx", in any letter case.
+bool is_gpx_log(const std::filesystem::path& path);
+
+// Opens a log for reading: a GPX track when is_gpx_log says so, an NMEA log otherwise. Converts
+// to false when it cannot be opened.
+LogFile open_log(const std::filesystem::path& path);
+
+// The next point of the log: 0 when read, -1 when none is left. After -1 `point` may be partly
+// overwritten (NMEA logs: see read_track_point of nmea_reader.h). Inline, so that reading an NMEA
+// log costs no more than a call of its reader.
+inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
+  if (log.nmea_) return read_track_point(log.nmea_.get(), point);
+  if (log.gpx_) return log.gpx_->read(point);
+  return -1;
+}
+
+}  // namespace tolvane

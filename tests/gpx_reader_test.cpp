@@ -1,0 +1,298 @@
+// GPX tracks read through the log seam: fields, times, speed and course, what is skipped,
+// damaged files, and the corpus of real tracks.
+#include "core/gpx_reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/c_number.h"
+#include "core/log_file.h"
+#include "output/track_rules.h"
+
+namespace tolvane {
+namespace {
+namespace fs = std::filesystem;
+
+class GpxReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tolvane_gpx_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path write(const std::string& name, const std::string& bytes) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  // Every point of a GPX document whose track points are `points`.
+  std::vector<TrackPoint> read_track(const std::string& points, const char* name = "t.gpx") {
+    return read_file(write(name, document(points)));
+  }
+
+  static std::string document(const std::string& points) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+           "<trk><trkseg>\n" +
+           points + "</trkseg></trk>\n</gpx>\n";
+  }
+
+  static std::vector<TrackPoint> read_file(const fs::path& path) {
+    std::vector<TrackPoint> points;
+    LogFile log = open_log(path);
+    EXPECT_TRUE(log);
+    TrackPoint point;
+    while (read_track_point(log, point) == 0) points.push_back(point);
+    EXPECT_EQ(read_track_point(log, point), -1);  // and stays at its end
+    return points;
+  }
+
+  fs::path dir_;
+};
+
+std::string trkpt(const char* lat, const char* lon, const char* time, const char* inside = "") {
+  std::string text = std::string("<trkpt lat=\"") + lat + "\" lon=\"" + lon + "\">";
+  if (time) text += std::string("<time>") + time + "</time>";
+  return text + inside + "</trkpt>\n";
+}
+
+TEST_F(GpxReaderTest, FillsEveryFieldAsAReceiverWouldHaveLoggedIt) {
+  const auto points =
+      read_track(trkpt("35.668723", "-139.762982", "2008-01-07T12:35:19Z", "<ele> 545.4 </ele>") +
+                 trkpt("-35.6695", "139.7630", "2008-01-07T12:35:29Z"));
+  ASSERT_EQ(points.size(), 2u);
+  const TrackPoint& p = points[0];
+  EXPECT_EQ(p.latitude, 35.668723f);
+  EXPECT_EQ(p.longitude, -139.762982f);
+  // 35 degrees 40.1234 minutes, 139 degrees 45.7789 minutes, four decimals as logged.
+  EXPECT_EQ(p.raw_latitude, 3540.1234f);
+  EXPECT_EQ(p.raw_latitude_int, 3540);
+  EXPECT_EQ(p.latitude_fraction, static_cast<float>(c_atof("3540.1234") - 3540));
+  EXPECT_EQ(p.raw_longitude, 13945.7789f);
+  EXPECT_EQ(p.raw_longitude_int, 13945);
+  EXPECT_EQ(p.utc_hhmmss, 123519);
+  EXPECT_EQ(p.utc_ddmmyy, 70108);
+  EXPECT_EQ(p.hour, 12);
+  EXPECT_EQ(p.minute, 35);
+  EXPECT_EQ(p.second, 19);
+  EXPECT_EQ(p.year, 2008);
+  EXPECT_EQ(p.month, 1);
+  EXPECT_EQ(p.day, 7);
+  EXPECT_EQ(p.altitude, 545.4f);
+  EXPECT_EQ(p.speed_kmh, 0.0f);  // the first point of a file
+  EXPECT_EQ(p.course, 0.0f);
+  EXPECT_EQ(points[1].altitude, 0.0f);  // no ele
+  EXPECT_EQ(points[1].raw_latitude, 3540.17f);
+}
+
+TEST_F(GpxReaderTest, TimesInEveryWrittenFormAndTheUnusableOnesSkipped) {
+  struct Case {
+    const char* text;
+    int hhmmss, ddmmyy, year;  // hhmmss -1: the point is skipped
+  };
+  const Case cases[] = {
+      {"2008-01-05T10:23:45Z", 102345, 50108, 2008},
+      {" \n\t2008-01-05T10:23:45.999Z \r\n", 102345, 50108, 2008},  // dropped, not rounded
+      {"2008-01-05T10:23:45", 102345, 50108, 2008},
+      {"2008-01-05T00:30:00+09:00", 153000, 40108, 2008},
+      {"2008-03-01T00:30:00.5+0100", 233000, 290208, 2008},
+      {"2007-12-31T23:30:00-01:30", 10000, 10108, 2008},
+      {"1999-12-31T23:59:59Z", 235959, 311299, 1999},
+      {"2008-01-05t10:23:45Z", -1, 0, 0},
+      {"2008-01-05 10:23:45Z", -1, 0, 0},
+      {"2008-1-05T10:23:45Z", -1, 0, 0},
+      {"2007-02-29T10:23:45Z", -1, 0, 0},
+      {"2008-01-05T24:00:00Z", -1, 0, 0},
+      {"2008-01-05T10:60:00Z", -1, 0, 0},
+      {"2008-01-05T10:23:60Z", -1, 0, 0},
+      {"2008-01-05T10:23:45.Z", -1, 0, 0},
+      {"2008-01-05T10:23:45+24:00", -1, 0, 0},
+      {"2008-01-05T10:23:45+09", -1, 0, 0},
+      {"2008-01-05T10:23:45 Z", -1, 0, 0},
+      {"2008-01-05T10:23:45ZZ", -1, 0, 0},
+      {"", -1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto points = read_track(trkpt("35", "139", c.text));
+    if (c.hhmmss < 0) {
+      EXPECT_TRUE(points.empty());
+      continue;
+    }
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(points[0].utc_hhmmss, c.hhmmss);
+    EXPECT_EQ(points[0].utc_ddmmyy, c.ddmmyy);
+    EXPECT_EQ(points[0].year, c.year);
+  }
+}
+
+TEST_F(GpxReaderTest, SpeedAndCourseGivenOrDerivedFromThePreviousPointRead) {
+  const auto points = read_track(
+      trkpt("0", "0", "2008-01-05T10:00:00Z") +
+      // Given: a speed child in m/s and a course child.
+      trkpt("0", "0.001", "2008-01-05T10:00:10Z", "<speed>2.5</speed><course>45.5</course>") +
+      // Skipped points do not count as the previous one.
+      trkpt("91", "0", "2008-01-05T10:00:15Z") + trkpt("0", "abc", "2008-01-05T10:00:15Z") +
+      trkpt("0", "0", nullptr) +
+      // Derived: east, 0.001 degrees of longitude in 10 s; a speed that is no number is absent.
+      trkpt("0", "0.002", "2008-01-05T10:00:20Z", "<speed>NaN</speed>") +
+      // From the extensions, the first in document order, any prefix.
+      trkpt("-0.001", "0.002", "2008-01-05T10:00:30Z",
+            "<extensions><x:TrackPointExtension xmlns:x=\"urn:x\"><x:speed>1</x:speed>"
+            "<x:speed>9</x:speed><x:course>inf</x:course></x:TrackPointExtension>"
+            "</extensions>") +
+      // Westward; the same second gives speed 0.
+      trkpt("-0.001", "0.001", "2008-01-05T10:00:30Z") +
+      // Not track points.
+      "</trkseg></trk><rte><rtept lat=\"1\" lon=\"1\"><time>2008-01-05T10:00:40Z</time></rtept>"
+      "</rte><wpt lat=\"1\" lon=\"1\"><time>2008-01-05T10:00:40Z</time></wpt><trk><trkseg>");
+  ASSERT_EQ(points.size(), 5u);
+  EXPECT_EQ(points[1].speed_kmh, static_cast<float>(2.5 * 3.6));
+  EXPECT_EQ(points[1].course, 45.5f);
+  const double step_km = track_distance_km(0.0f, 0.001f, 0.0f, 0.002f);
+  EXPECT_EQ(points[2].speed_kmh, static_cast<float>(step_km * 3600.0 / 10.0));
+  EXPECT_EQ(points[2].course, 90.0f);
+  EXPECT_EQ(points[3].speed_kmh, 3.6f);
+  EXPECT_EQ(points[3].course, 180.0f);  // south, from the previous point
+  EXPECT_EQ(points[4].speed_kmh, 0.0f);
+  EXPECT_EQ(points[4].course, 270.0f);
+}
+
+TEST_F(GpxReaderTest, DamagedFilesKeepThePointsBeforeTheDamage) {
+  const std::string good =
+      trkpt("35", "139", "2008-01-05T10:00:00Z") + trkpt("35", "139", "2008-01-05T10:00:01Z");
+  // Cut short inside the third point: its end tag never comes.
+  const std::string whole = document(good + trkpt("35", "139", "2008-01-05T10:00:02Z"));
+  const std::size_t cut = whole.rfind("</trkpt>");
+  EXPECT_EQ(read_file(write("cut.gpx", whole.substr(0, cut))).size(), 2u);
+  // Not well-formed after two points.
+  EXPECT_EQ(read_file(write("bad.gpx", document(good + "<trkpt lat=\"1\" lat=\"2\">"))).size(), 2u);
+  // No point at all.
+  for (const std::string& bytes : {std::string(), std::string("not xml"), document(""),
+                                   std::string("\xFF\xFE\x00\x00junk", 8)}) {
+    EXPECT_TRUE(read_file(write("none.gpx", bytes)).empty());
+  }
+  // A file that cannot be opened.
+  EXPECT_FALSE(open_log(dir_ / "missing.gpx"));
+}
+
+TEST_F(GpxReaderTest, BuiltInEncodingsAndNamesInAnyCase) {
+  const std::string latin1 =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><gpx><trk><name>Caf\xE9</name><trkseg>" +
+      trkpt("35", "139", "2008-01-05T10:00:00Z") + "</trkseg></trk></gpx>";
+  EXPECT_EQ(read_file(write("latin.GPX", latin1)).size(), 1u);
+  // UTF-16 with its byte-order mark, every character two bytes.
+  const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><trk><trkseg>" +
+                           trkpt("35", "139", "2008-01-05T10:00:00Z") + "</trkseg></trk></gpx>";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : text) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  EXPECT_EQ(read_file(write("wide.Gpx", utf16)).size(), 1u);
+  EXPECT_TRUE(is_gpx_log("/a/b.gPx"));
+  EXPECT_FALSE(is_gpx_log("/a/b.gpx.log"));
+  EXPECT_FALSE(is_gpx_log("/a/bgpx"));
+}
+
+TEST_F(GpxReaderTest, LongTracksComeInChunksInOrderWithTheirDerivedSpeeds) {
+  std::string points;
+  for (int i = 0; i < 5000; ++i) {
+    char time[32];
+    std::snprintf(time, sizeof time, "2008-01-05T%02d:%02d:%02dZ", i / 3600, i / 60 % 60, i % 60);
+    const std::string latitude = std::to_string(35 + i * 1e-4);
+    const std::string longitude = std::to_string(139 - (i % 7) * 3e-4);
+    points += trkpt(latitude.c_str(), longitude.c_str(), time, "<ele>1</ele>");
+  }
+  const auto read = read_track(points);
+  ASSERT_EQ(read.size(), 5000u);
+  for (std::size_t i = 0; i < 5000; ++i) {
+    const int second = static_cast<int>(i);
+    ASSERT_EQ(read[i].utc_hhmmss, second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
+    if (i == 0) continue;
+    // One second apart: the chord distance of the track rules, per hour.
+    ASSERT_EQ(read[i].speed_kmh,
+              static_cast<float>(track_distance_km(read[i - 1].latitude, read[i - 1].longitude,
+                                                   read[i].latitude, read[i].longitude) *
+                                 3600.0 / 1.0))
+        << i;
+  }
+}
+
+// The corpus of real GPX files, when it is there.
+fs::path corpus_dir() {
+  if (const char* dir = std::getenv("TOLVANE_CORPUS")) return dir;
+  return fs::path(TOLVANE_SOURCE_DIR) / ".." / "shared" / "corpus";
+}
+
+TEST(GpxReaderCorpus, ReadsTheRealTracks) {
+  const fs::path dir = corpus_dir() / "gpx";
+  if (!fs::exists(dir / "MANIFEST.tsv")) GTEST_SKIP() << "no corpus at " << dir;
+  // Points read: every trkpt with a time (the manifest's count), but where noted.
+  const std::map<std::string, int> expected = {
+      {"gpsbabel-expertgps.gpx", 64},
+      {"gpsbabel-garmin-forerunner-10-output.gpx", 514},
+      {"gpsbabel-garminconnect.gpx", 68},
+      {"gpsbabel-globalsat_gh625XT.gpx", 174},
+      {"gpsbabel-gpx_subsecond-sample.gpx", 5},
+      {"gpsbabel-igc1_baro.gpx", 637},
+      {"gpsbabel-nmea+ms.gpx", 26},
+      {"gpsbabel-nmea.gpx", 154},
+      {"gpsbabel-segmented_tracks.gpx", 4},
+      {"gpsbabel-tpo-sample1.gpx", 0},
+      {"gpxpy-cerknicko-without-times.gpx", 5},
+      {"gpxpy-korita-zbevnica.gpx", 513},
+      {"gpxpy-track-with-less-sec-time.gpx", 2},
+      {"gpxpy-track_with_speed.gpx", 3},
+      {"gpxpy-unicode_with_bom.gpx", 0},
+      {"togeojson-empty_ele.gpx", 2},
+      {"togeojson-gdal.gpx", 0},
+      {"togeojson-missing_hr.gpx", 16},
+      {"togeojson-run.gpx", 206},
+  };
+  for (const auto& [name, count] : expected) {
+    SCOPED_TRACE(name);
+    std::vector<TrackPoint> points;
+    LogFile log = open_log(dir / name);
+    ASSERT_TRUE(log);
+    TrackPoint point;
+    while (read_track_point(log, point) == 0) points.push_back(point);
+    EXPECT_EQ(static_cast<int>(points.size()), count);
+  }
+
+  // The one track the corpus holds as an NMEA log too: the same fixes, times, places and
+  // courses (its speeds are the writer's own).
+  LogFile gpx = open_log(dir / "gpsbabel-nmea.gpx");
+  LogFile nmea = open_log(corpus_dir() / "nmea" / "gpsbabel-nmea.log");
+  ASSERT_TRUE(gpx && nmea);
+  TrackPoint a;
+  TrackPoint b;
+  int same = 0;
+  while (read_track_point(gpx, a) == 0 && read_track_point(nmea, b) == 0) {
+    SCOPED_TRACE(a.utc_hhmmss);
+    ASSERT_EQ(a.utc_hhmmss, b.utc_hhmmss);
+    ASSERT_EQ(a.utc_ddmmyy, b.utc_ddmmyy);
+    EXPECT_NEAR(a.latitude, b.latitude, 1e-5);
+    EXPECT_NEAR(a.longitude, b.longitude, 1e-5);
+    EXPECT_EQ(a.raw_latitude_int, b.raw_latitude_int);
+    EXPECT_NEAR(a.course, b.course, 0.01);
+    ++same;
+  }
+  EXPECT_EQ(same, 154);
+}
+
+}  // namespace
+}  // namespace tolvane
