@@ -90,6 +90,13 @@ export async function openPage(context, file) {
   return { page, errors };
 }
 
+// Stops the page's clock from following real time, so that only runFor moves it: a loaded
+// machine then cannot slip an extra timer tick in between two steps of a test.
+export async function pauseClock(page) {
+  // A second ahead: the controller's own time may be past what the page last read.
+  await page.clock.pauseAt((await page.evaluate(() => Date.now())) + 1000);
+}
+
 // Whether the time read-out shows point_info[index] (compared as the browser parses both).
 export async function readOutShows(page, index) {
   return page.evaluate((i) => {

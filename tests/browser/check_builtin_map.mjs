@@ -12,7 +12,7 @@ import path from "node:path";
 import test from "node:test";
 import assert from "node:assert/strict";
 import { pathToFileURL } from "node:url";
-import { launchBrowser, openPage, option, readOutShows } from "./browser_session.mjs";
+import { launchBrowser, openPage, option, pauseClock, readOutShows } from "./browser_session.mjs";
 import { startTileServer, tileHosts } from "./tile_server.mjs";
 
 const convert = path.resolve(option("--convert"));
@@ -283,6 +283,7 @@ async function centredOn(page, position) {
 
 async function assertReplay(page, c, data) {
   assert.ok(await readOutShows(page, 0));
+  await pauseClock(page);
   await page.click('input[value="再生"]');
   await page.clock.runFor(512 * 3);
   assert.equal(await page.evaluate(() => playPoint), 4);

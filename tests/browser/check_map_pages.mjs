@@ -9,7 +9,7 @@ import fs from "node:fs";
 import path from "node:path";
 import test from "node:test";
 import assert from "node:assert/strict";
-import { launchBrowser, openPage, option, readOutShows } from "./browser_session.mjs";
+import { launchBrowser, openPage, option, pauseClock, readOutShows } from "./browser_session.mjs";
 
 const convert = option("--convert");
 const logFile = option("--log");
@@ -157,6 +157,7 @@ for (const c of combinations) {
       if (c.route) {
         await t.test("再生 advances the read-out and 停止 stops it", async () => {
           assert.ok(await readOutShows(page, 0), "the page opens on the first point");
+          await pauseClock(page);
           await page.click('input[value="再生"]');
           let s = await state(page);
           assert.equal(s.playing, true);
