@@ -13,9 +13,7 @@
 //
 // Usage: kml_conversion_bench [--runs N] [--days 1,7] [--work DIR] [--converter PATH]
 //                             [--gpsbabel PATH | --no-gpsbabel]
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -28,16 +26,13 @@
 #include <string>
 #include <vector>
 
-#include "bench_support.h"
+#include "child_runs.h"
 #include "day_log.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-using tolvane::bench::ensure_log;
-using tolvane::bench::file_size_or_zero;
-using tolvane::bench::median;
+using namespace tolvane::bench;
 
 // The conversions measured; another run of the converter is one more row.
 struct Conversion {
@@ -53,79 +48,6 @@ const Conversion kConversions[] = {
     // The map page with the default settings: every point pushed with its read-out and minute.
     {"HTML", "--html", ".html"},
 };
-
-struct Measure {
-  double seconds = 0;      // wall-clock time
-  double cpu_seconds = 0;  // user + system time, steadier than wall time on a busy machine
-  double peak_mb = 0;      // of the child
-};
-
-double cpu_seconds_of(const rusage& usage) {
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double process_cpu_seconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-struct Summary {
-  double seconds = 0;      // median wall time
-  double cpu_seconds = 0;  // median cpu time
-  double peak_mb = 0;      // largest peak
-};
-
-Summary summarize(const std::vector<Measure>& runs) {
-  std::vector<double> wall, cpu;
-  Summary summary;
-  for (const Measure& m : runs) {
-    wall.push_back(m.seconds);
-    cpu.push_back(m.cpu_seconds);
-    summary.peak_mb = std::max(summary.peak_mb, m.peak_mb);
-  }
-  summary.seconds = median(wall);
-  summary.cpu_seconds = median(cpu);
-  return summary;
-}
-
-// MB/s from the cpu time.
-void print_row(const char* name, const Summary& s, double mb, bool with_peak) {
-  std::printf("  %-18s %9.3f %9.3f %9.1f", name, s.seconds, s.cpu_seconds, mb / s.cpu_seconds);
-  if (with_peak) std::printf(" %10.1f", s.peak_mb);
-  std::printf("\n");
-}
-
-double load_average() {
-  double load[1] = {0};
-  return ::getloadavg(load, 1) == 1 ? load[0] : 0;
-}
-
-// Runs argv in a child with `environment` added; seconds and peak resident set.
-bool run_child(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-               Measure& measure) {
-  const auto start = Clock::now();
-  const pid_t pid = ::fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    for (const std::string& assignment : environment)
-      ::putenv(const_cast<char*>(assignment.c_str()));
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    std::perror(args[0]);
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (::wait4(pid, &status, 0, &usage) != pid) return false;
-  measure.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  measure.cpu_seconds = cpu_seconds_of(usage);
-  measure.peak_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // fgets with the reader's line buffer and the split of every line into comma fields.
 Measure plain_pass(const fs::path& log) {
@@ -153,72 +75,13 @@ Measure plain_pass(const fs::path& log) {
 
 void warm_cache(const fs::path& log) { plain_pass(log); }
 
-struct Options {
-  int runs = 5;
-  std::vector<int> days = {1, 7};
-  fs::path work;
-  fs::path converter;
-  std::string gpsbabel = "gpsbabel";
-  bool with_gpsbabel = true;
-};
-
-bool parse(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-    if (a == "--runs") {
-      options.runs = std::max(1, std::atoi(value().c_str()));
-    } else if (a == "--days") {
-      options.days.clear();
-      const std::string list = value();
-      for (std::size_t p = 0; p < list.size();) {
-        options.days.push_back(std::atoi(list.c_str() + p));
-        p = list.find(',', p);
-        if (p == std::string::npos) break;
-        ++p;
-      }
-    } else if (a == "--work") {
-      options.work = value();
-    } else if (a == "--converter") {
-      options.converter = value();
-    } else if (a == "--gpsbabel") {
-      options.gpsbabel = value();
-    } else if (a == "--no-gpsbabel") {
-      options.with_gpsbabel = false;
-    } else {
-      std::fprintf(stderr,
-                   "usage: kml_conversion_bench [--runs N] [--days 1,7] [--work DIR] "
-                   "[--converter PATH] [--gpsbabel PATH | --no-gpsbabel]\n");
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // figures appear as they are measured
-  Options options;
-  if (!parse(argc, argv, options)) return 2;
-  const fs::path self_dir = fs::canonical("/proc/self/exe").parent_path();
-  if (options.converter.empty()) options.converter = self_dir / "tolvane-convert";
-  if (options.work.empty()) options.work = self_dir / "bench-work";
-  fs::create_directories(options.work);
-  if (!fs::exists(options.converter)) {
-    std::fprintf(stderr, "no converter at %s\n", options.converter.c_str());
-    return 1;
+  tolvane::bench::ConversionBenchOptions options;
+  if (const int status = tolvane::bench::prepare(argc, argv, "kml_conversion_bench", options)) {
+    return status;
   }
-  if (options.with_gpsbabel && std::system((options.gpsbabel + " -V >/dev/null 2>&1").c_str())) {
-    std::fprintf(stderr, "gpsbabel not found (scripts/install-deps.sh --bench installs it)\n");
-    options.with_gpsbabel = false;
-  }
-  const fs::path defaults_ini = options.work / "absent.ini";  // missing: all defaults
-  fs::remove(defaults_ini);
-
-  std::printf("runs per figure: %d (medians); machine: %ld cores, load average %.1f\n",
-              options.runs, ::sysconf(_SC_NPROCESSORS_ONLN), load_average());
-  std::printf("%-20s %9s %9s %9s %10s\n", "", "wall s", "cpu s", "MB/s", "peak MB");
   bool all_ok = true;
   for (int days : options.days) {
     const fs::path log = ensure_log(options.work, days);
@@ -264,9 +127,10 @@ int main(int argc, char** argv) {
       std::vector<Measure> runs;
       for (int r = 0; r < options.runs; ++r) {
         Measure m;
-        if (!run_child({options.converter.string(), "-q", "--settings", defaults_ini.string(),
-                        conversion.option, "-o", out.string(), log.string()},
-                       {}, m)) {
+        if (!run_child(
+                {options.converter.string(), "-q", "--settings", options.defaults_ini.string(),
+                 conversion.option, "-o", out.string(), log.string()},
+                {}, m)) {
           std::fprintf(stderr, "tolvane-convert %s failed\n", conversion.option);
           all_ok = false;
           break;
