@@ -155,4 +155,29 @@ inline int prepare(int argc, char** argv, const char* name, ConversionBenchOptio
   return 0;
 }
 
+// GPSBabel's KML conversion of `input`, read as `format`, timed `runs` times (at most three for a
+// multi-day input) and printed as a row; an empty summary when it is not there or fails.
+inline Summary time_gpsbabel(const ConversionBenchOptions& options, const char* format,
+                             const std::filesystem::path& input, int days, double mb) {
+  if (!options.with_gpsbabel) return {};
+  const std::filesystem::path out = options.work / "gpsbabel.kml";
+  std::vector<Measure> runs;
+  const int count = days > 1 ? std::min(options.runs, 3) : options.runs;
+  for (int r = 0; r < count; ++r) {
+    Measure m;
+    if (!run_child(
+            {options.gpsbabel, "-i", format, "-f", input.string(), "-o", "kml", "-F", out.string()},
+            {"TZ=UTC"}, m)) {
+      std::fprintf(stderr, "gpsbabel failed\n");
+      break;
+    }
+    runs.push_back(m);
+  }
+  std::filesystem::remove(out);
+  if (runs.empty()) return {};
+  const Summary babel = summarize(runs);
+  print_row("gpsbabel (TZ=UTC)", babel, mb);
+  return babel;
+}
+
 }  // namespace tolvane::bench

@@ -114,27 +114,7 @@ int main(int argc, char** argv) {
     for (int r = 0; r < options.runs; ++r) plain_runs.push_back(plain_read(track));
     print_row("plain read", summarize(plain_runs), mb, false);
 
-    Summary babel;
-    if (options.with_gpsbabel) {
-      const fs::path out = options.work / "gpsbabel.kml";
-      std::vector<Measure> runs;
-      const int count = days > 1 ? std::min(options.runs, 3) : options.runs;
-      for (int r = 0; r < count; ++r) {
-        Measure m;
-        if (!run_child({options.gpsbabel, "-i", "gpx", "-f", track.string(), "-o", "kml", "-F",
-                        out.string()},
-                       {"TZ=UTC"}, m)) {
-          std::fprintf(stderr, "gpsbabel failed\n");
-          break;
-        }
-        runs.push_back(m);
-      }
-      if (!runs.empty()) {
-        babel = summarize(runs);
-        print_row("gpsbabel (TZ=UTC)", babel, mb);
-      }
-      fs::remove(out);
-    }
+    const Summary babel = time_gpsbabel(options, "gpx", track, days, mb);
 
     const fs::path out = options.work / "gpx.kml";
     std::vector<Measure> runs;

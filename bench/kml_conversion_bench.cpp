@@ -98,27 +98,7 @@ int main(int argc, char** argv) {
     const Summary plain = summarize(plain_runs);
     print_row("plain pass", plain, mb, false);
 
-    Summary babel;
-    if (options.with_gpsbabel) {
-      const fs::path out = options.work / "gpsbabel.kml";
-      std::vector<Measure> runs;
-      const int count = days > 1 ? std::min(options.runs, 3) : options.runs;
-      for (int r = 0; r < count; ++r) {
-        Measure m;
-        if (!run_child({options.gpsbabel, "-i", "nmea", "-f", log.string(), "-o", "kml", "-F",
-                        out.string()},
-                       {"TZ=UTC"}, m)) {
-          std::fprintf(stderr, "gpsbabel failed\n");
-          break;
-        }
-        runs.push_back(m);
-      }
-      if (!runs.empty()) {
-        babel = summarize(runs);
-        print_row("gpsbabel (TZ=UTC)", babel, mb, true);
-      }
-      fs::remove(out);
-    }
+    const Summary babel = time_gpsbabel(options, "nmea", log, days, mb);
 
     Summary kml;   // the KML run
     Summary gzip;  // gzip -1 of its output
