@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -47,7 +48,7 @@ bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; 
 class ElementText {
  public:
   void clear() {
-    text_.clear();
+    size_ = 0;
     pending_blanks_ = 0;
     too_long_ = false;
   }
@@ -55,27 +56,38 @@ class ElementText {
     const char* end = piece + length;
     while (piece < end && !too_long_) {
       if (is_blank(*piece)) {
-        if (!text_.empty()) ++pending_blanks_;
+        if (size_ != 0) ++pending_blanks_;
         ++piece;
         continue;
       }
       const char* run = piece;
       while (piece < end && !is_blank(*piece)) ++piece;
       const std::size_t run_length = static_cast<std::size_t>(piece - run);
-      if (text_.size() + pending_blanks_ + run_length > kTextLimit) {
+      if (size_ + pending_blanks_ + run_length > kTextLimit) {
         too_long_ = true;
         return;
       }
-      text_.append(pending_blanks_, ' ');
-      pending_blanks_ = 0;
-      text_.append(run, run_length);
+      if (pending_blanks_ != 0) {
+        std::memset(buffer_.data() + size_, ' ', pending_blanks_);
+        size_ += pending_blanks_;
+        pending_blanks_ = 0;
+      }
+      std::memcpy(buffer_.data() + size_, run, run_length);
+      size_ += run_length;
     }
   }
-  // Null when the text was too long to be a value.
-  const std::string* text() const { return too_long_ ? nullptr : &text_; }
+  // The text as a C string (expat delivers no zero byte inside text); null when it was too long
+  // to be a value.
+  const char* c_str() {
+    if (too_long_) return nullptr;
+    buffer_[size_] = '\0';
+    return buffer_.data();
+  }
+  std::string_view view() const { return {buffer_.data(), size_}; }
 
  private:
-  std::string text_;
+  std::array<char, kTextLimit + 1> buffer_;
+  std::size_t size_ = 0;
   std::size_t pending_blanks_ = 0;
   bool too_long_ = false;
 };
@@ -289,27 +301,29 @@ void GpxReader::State::characters(const XML_Char* data, int length) {
 }
 
 void GpxReader::State::finish_value() {
-  // expat delivers no zero byte inside text, so the collected text is one C string.
-  const std::string* value = text.text();
-  const std::optional<double> number = value ? finite_number(value->c_str()) : std::nullopt;
-  switch (target) {
-    case Target::kElevation:
-      point.elevation_seen = true;
-      point.elevation = number.value_or(0.0);
-      break;
-    case Target::kTime:
-      point.time_seen = true;
-      if (value) point.time = parse_gpx_time(*value);
-      break;
-    case Target::kSpeed:
-      // A value that is not a finite number counts as absent: a later speed element may give it.
-      if (number) point.speed_kmh = to_float(*number * kKmhPerMetrePerSecond);
-      break;
-    case Target::kCourse:
-      if (number) point.course = to_float(*number);
-      break;
-    case Target::kNone:
-      break;
+  const char* value = text.c_str();
+  if (target == Target::kTime) {
+    point.time_seen = true;
+    if (value) point.time = parse_gpx_time(text.view());
+  } else {
+    const std::optional<double> number = value ? finite_number(value) : std::nullopt;
+    switch (target) {
+      case Target::kElevation:
+        point.elevation_seen = true;
+        point.elevation = number.value_or(0.0);
+        break;
+      case Target::kSpeed:
+        // A value that is not a finite number counts as absent: a later speed element may give
+        // it.
+        if (number) point.speed_kmh = to_float(*number * kKmhPerMetrePerSecond);
+        break;
+      case Target::kCourse:
+        if (number) point.course = to_float(*number);
+        break;
+      case Target::kTime:
+      case Target::kNone:
+        break;
+    }
   }
   target = Target::kNone;
   XML_SetCharacterDataHandler(parser.get(), nullptr);
