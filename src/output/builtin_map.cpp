@@ -73,36 +73,39 @@ std::string layer_settings(const GoogleMapsSettings& maps) {
   return out;
 }
 
+// An inline <style> or <script> element whose text `write_text` writes, inside a CDATA section
+// hidden from the browser by the element's own comment syntax.
+template <class WriteText>
+void inline_element(TextSink& out, bool script, WriteText&& write_text) {
+  out.line(4, script ? "<script type=\"text/javascript\">" : "<style type=\"text/css\">");
+  out.line(4, script ? "//<![CDATA[" : "/*<![CDATA[*/");
+  write_text();
+  out.line(4, script ? "//]]>" : "/*]]>*/");
+  out.line(4, script ? "</script>" : "</style>");
+}
+
 }  // namespace
 
 void write_builtin_map(const ConversionSettings& settings, TextSink& out) {
-  out.line(4, "<style type=\"text/css\">");
-  out.line(4, "/*<![CDATA[*/");
-  out.write(inline_element_text(leaflet_file("leaflet.css"), "style"));
-  out.write("\n");
-  out.line(4, "/*]]>*/");
-  out.line(4, "</style>");
-
-  out.line(4, "<script type=\"text/javascript\">");
-  out.line(4, "//<![CDATA[");
-  out.write(inline_element_text(leaflet_file("leaflet_notice.txt"), "script"));
-  out.write(inline_element_text(leaflet_file("leaflet.min.js"), "script"));
-  out.write("\n");
-  out.line(4, "//]]>");
-  out.line(4, "</script>");
-
-  out.line(4, "<script type=\"text/javascript\">");
-  out.line(4, "//<![CDATA[");
-  out.write("(function (settings) {\n\"use strict\";\n\n");
-  for (const EmbeddedFile& file : map_layer_files()) {
-    out.write(inline_element_text(text_of(file), "script"));
+  inline_element(out, false, [&] {
+    out.write(inline_element_text(leaflet_file("leaflet.css"), "style"));
     out.write("\n");
-  }
-  out.write("})(");
-  out.write(inline_element_text(layer_settings(settings.google_maps), "script"));
-  out.write(");\n");
-  out.line(4, "//]]>");
-  out.line(4, "</script>");
+  });
+  inline_element(out, true, [&] {
+    out.write(inline_element_text(leaflet_file("leaflet_notice.txt"), "script"));
+    out.write(inline_element_text(leaflet_file("leaflet.min.js"), "script"));
+    out.write("\n");
+  });
+  inline_element(out, true, [&] {
+    out.write("(function (settings) {\n\"use strict\";\n\n");
+    for (const EmbeddedFile& file : map_layer_files()) {
+      out.write(inline_element_text(text_of(file), "script"));
+      out.write("\n");
+    }
+    out.write("})(");
+    out.write(inline_element_text(layer_settings(settings.google_maps), "script"));
+    out.write(");\n");
+  });
 }
 
 }  // namespace tolvane
