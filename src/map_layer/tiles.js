@@ -59,13 +59,16 @@ GMapType.prototype.createLayers = function () {
 var G_NORMAL_MAP = new GMapType("地図", function () {
   return [tileLayer(settings.tileUrl, settings.tileAttribution, settings.tileMaxZoom)];
 });
+function satelliteLayer() {
+  return tileLayer(settings.satelliteUrl, settings.satelliteAttribution, settings.satelliteMaxZoom);
+}
 var G_SATELLITE_MAP = new GMapType("航空写真", function () {
-  return [tileLayer(settings.satelliteUrl, settings.satelliteAttribution, settings.satelliteMaxZoom)];
+  return [satelliteLayer()];
 });
 // The aerial photos with place names and borders over them; the labels go as deep as the photos.
 var G_HYBRID_MAP = new GMapType("地図+写真", function () {
   return [
-    tileLayer(settings.satelliteUrl, settings.satelliteAttribution, settings.satelliteMaxZoom),
+    satelliteLayer(),
     tileLayer(settings.labelsUrl, settings.labelsAttribution, settings.satelliteMaxZoom, {
       pane: "labels",
     }),
