@@ -538,6 +538,14 @@ test("the map-type control switches to satellite and hybrid tiles", async () => 
     await page.click("#map .map-type-control >> text=地図");
     assert.equal(await page.evaluate(() => map.getCurrentMapType() === G_NORMAL_MAP), true);
     await shows(streetAttribution);
+    // The long attribution wraps beside the scale, not over it.
+    const [scale, credit] = await page.evaluate(() =>
+      [".leaflet-control-scale", ".leaflet-control-attribution"].map((c) => {
+        const box = document.querySelector(`#map ${c}`).getBoundingClientRect();
+        return { left: box.left, right: box.right, bottom: box.bottom };
+      }),
+    );
+    assert.ok(scale.right > scale.left && scale.right <= credit.left, `${scale.right} ${credit.left}`);
     assert.deepEqual(scriptErrors(), []);
   } finally {
     await page.close();
