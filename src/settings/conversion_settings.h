@@ -90,9 +90,12 @@ struct GoogleMapsSettings {
   std::int32_t satellite_max_zoom = 19;
 };
 
-// A source's deepest zoom as the map uses it: `setting` brought into 0 to 19.
+// The deepest zoom level the map page shows.
+inline constexpr std::int32_t kMapMaxZoom = 19;
+
+// A source's deepest zoom as the map uses it: `setting` brought into 0 to kMapMaxZoom.
 inline std::int32_t tile_zoom_limit(std::int32_t setting) {
-  return setting < 0 ? 0 : setting > 19 ? 19 : setting;
+  return setting < 0 ? 0 : setting > kMapMaxZoom ? kMapMaxZoom : setting;
 }
 
 struct ConversionSettings {
