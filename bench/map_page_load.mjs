@@ -50,7 +50,7 @@ function writeBarePage() {
   const center = html.match(/map\.setCenter\(new GLatLng\(([-\d.]+),([-\d.]+)\)/);
   const icons = [...html.matchAll(/^ {4}icon(\d+)\.image = "([^"]*)";/gm)].map((m) => m[2]);
   const size = Number(html.match(/iconSize = new GSize\((\d+),/)[1]);
-  const tileUrl = "https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png";
+  const tileUrl = "https://server.arcgisonline.com/ArcGIS/rest/services/World_Street_Map/MapServer/tile/{z}/{y}/{x}";
   const out = path.join(path.dirname(builtinPage), "day1_bare.html");
   fs.writeFileSync(
     out,

@@ -47,6 +47,8 @@ TEST(BuiltInMap, CarriesLeafletUnchangedWithItsNoticeAndTheLayer) {
   ConversionSettings settings;
   settings.google_maps.tile_url = "https://t/{z}/{x}/{y}.png?a=\"</SCRIPT>";
   settings.google_maps.labels_url = "]]><!--";
+  settings.google_maps.tile_max_zoom = 25;  // the sources' deepest zooms: the nearest bound
+  settings.google_maps.satellite_max_zoom = -2147483647 - 1;
   const std::string head =
       testing::capture([&](TextSink& out) { write_builtin_map(settings, out); });
   const std::string leaflet = text_of(find_embedded_file(leaflet_files(), "leaflet.min.js"));
@@ -75,6 +77,7 @@ TEST(BuiltInMap, CarriesLeafletUnchangedWithItsNoticeAndTheLayer) {
   }
   EXPECT_EQ(cdata_ends, 3u);
   EXPECT_EQ(head.find("<!--"), std::string::npos);
+  EXPECT_NE(head.find("\r\n  tileMaxZoom: 19,\r\n  satelliteMaxZoom: 0,\r\n"), std::string::npos);
   // Every image the layer stands in for, as its own copy.
   for (const EmbeddedFile& file : map_icon_files()) {
     EXPECT_NE(head.find("\"" + std::string(file.name) + "\": \"data:image/png;base64,"),

@@ -66,13 +66,23 @@ constexpr const char* kFreshFile =
     "key=\r\nicon_size=28\r\nline_width=5\r\nline_alpha=50\r\nline_color=00ffff\r\n"
     "api2_zoom=-1\r\nnoradio_line_color=006060\r\nminimum_movement=10\r\n"
     "jpeg_child_window_width=640\r\njpeg_child_window_height=680\r\nbuiltin_map=1\r\n"
-    "tile_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png\r\n"
-    "tile_attribution=&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> "
-    "contributors &copy; <a href=\"https://carto.com/attributions\">CARTO</a>\r\n"
+    "tile_url=https://server.arcgisonline.com/ArcGIS/rest/services/World_Street_Map/MapServer/"
+    "tile/{z}/{y}/{x}\r\n"
+    "tile_attribution=Tiles &copy; Esri &mdash; Source: Esri, DeLorme, NAVTEQ, USGS, Intermap, "
+    "iPC, NRCAN, Esri Japan, METI, Esri China (Hong Kong), Esri (Thailand), TomTom, 2012\r\n"
     "satellite_url=https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/"
     "tile/{z}/{y}/{x}\r\n"
     "satellite_attribution=Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, "
     "GeoEye, Getmapping, Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community\r\n"
+    "labels_url=https://server.arcgisonline.com/ArcGIS/rest/services/Reference/"
+    "World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}\r\n"
+    "labels_attribution=Labels &copy; Esri\r\ntile_max_zoom=19\r\nsatellite_max_zoom=19\r\n";
+
+// The tile sources as the settings files of the earlier defaults hold them.
+constexpr const char* kEarlierTileLines =
+    "tile_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png\r\n"
+    "tile_attribution=&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> "
+    "contributors &copy; <a href=\"https://carto.com/attributions\">CARTO</a>\r\n"
     "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}"
     ".png\r\n";
 
@@ -88,6 +98,30 @@ TEST_F(SettingsStore, AFirstSaveWritesEveryKeyInTableOrder) {
   // Saving again changes nothing, and the file reads back as it was written.
   ASSERT_TRUE(save_settings(ini_, load_settings(ini_, ConversionSettings{})));
   EXPECT_EQ(read_file(ini_), kFreshFile);
+}
+
+TEST_F(SettingsStore, TheEarlierTileDefaultsAreReadAndSavedAsTodays) {
+  const ConversionSettings today;
+  ConversionSettings loaded = load(std::string("[GoogleMaps]\r\n") + kEarlierTileLines);
+  EXPECT_EQ(loaded.google_maps.tile_url, today.google_maps.tile_url);
+  EXPECT_EQ(loaded.google_maps.tile_attribution, today.google_maps.tile_attribution);
+  EXPECT_EQ(loaded.google_maps.labels_url, today.google_maps.labels_url);
+  ASSERT_TRUE(save_settings(ini_, loaded));
+  EXPECT_EQ(read_file(ini_).find("cartocdn"), std::string::npos);
+  EXPECT_NE(read_file(ini_).find("\r\nlabels_attribution=Labels &copy; Esri\r\n"),
+            std::string::npos);
+
+  // Only the exact earlier values: one of the user's own, or empty (no tiles), stays.
+  const std::string own = "https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}.png";
+  loaded = load("[GoogleMaps]\r\ntile_url=" + own + "\r\ntile_attribution=\r\nlabels_url=\r\n");
+  EXPECT_EQ(loaded.google_maps.tile_url, own);
+  EXPECT_EQ(loaded.google_maps.tile_attribution, "");
+  EXPECT_EQ(loaded.google_maps.labels_url, "");
+  // The earlier labels template as the street map is the user's choice, not a default.
+  loaded = load(
+      "[GoogleMaps]\r\ntile_url=https://{s}.basemaps.cartocdn.com/rastertiles/"
+      "voyager_only_labels/{z}/{x}/{y}{r}.png\r\n");
+  EXPECT_NE(loaded.google_maps.tile_url.find("voyager_only_labels"), std::string::npos);
 }
 
 TEST_F(SettingsStore, LoadsEachTypeAsThePlatformReaderDoes) {

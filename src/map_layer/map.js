@@ -5,6 +5,7 @@
 // by latitude (southern in front).
 
 var BACKGROUND_COLOR = "#f2f1ec"; // shown where no tile is (no network, no usable template)
+var SCALE_ROOM = 130; // pixels at the bottom left that the scale needs
 
 function GMap2(container) {
   this._container = container;
@@ -18,7 +19,10 @@ function GMap2(container) {
     minZoom: 0,
     maxZoom: MAX_ZOOM,
   });
-  new L.Control.Attribution({ position: "bottomright" }).addTo(this._leaflet);
+  var attribution = new L.Control.Attribution({ position: "bottomright" }).addTo(this._leaflet);
+  // A long attribution wraps rather than run under the scale in the bottom-left corner.
+  attribution.getContainer().style.maxWidth =
+    Math.max(SCALE_ROOM, this._leaflet.getSize().x - SCALE_ROOM) + "px";
   var labels = this._leaflet.createPane("labels");
   labels.style.zIndex = 250; // over the tiles, under the lines
   labels.style.pointerEvents = "none";

@@ -3,7 +3,10 @@
 
 var OVERVIEW_SIZE = 120; // pixels, square
 var OVERVIEW_ZOOM_OUT = 5;
+var OVERVIEW_FRAME_COLOR = "#4060ff"; // the frame of the map's view
 
+// The overview is a map of its own in the control's element. Leaflet measures a map when it
+// first sets its view; that waits until the element is on the page, where it has its size.
 var OverviewMap = L.Control.extend({
   options: { position: "bottomright" },
 
@@ -11,7 +14,7 @@ var OverviewMap = L.Control.extend({
     this._gmap = map;
   },
 
-  onAdd: function (leaflet) {
+  onAdd: function () {
     var container = L.DomUtil.create("div", "leaflet-bar overview-map");
     container.style.width = OVERVIEW_SIZE + "px";
     container.style.height = OVERVIEW_SIZE + "px";
@@ -27,23 +30,32 @@ var OverviewMap = L.Control.extend({
       keyboard: false,
       zoomAnimation: false,
       fadeAnimation: false,
+      trackResize: false,
     });
     this._layers = [];
     this._frame = L.rectangle([[0, 0], [0, 0]], {
       renderer: L.svg({ padding: 0 }),
-      color: "#4060ff",
+      color: OVERVIEW_FRAME_COLOR,
       weight: 1,
       fillOpacity: 0.15,
       interactive: false,
     });
     this.mapTypeChanged(this._gmap.getCurrentMapType());
-    leaflet.on("moveend zoomend", this._follow, this);
-    if (leaflet._loaded) this._follow();
     return container;
+  },
+
+  // Adds the control, then shows the map's view on it once its element is on the page.
+  addTo: function (leaflet) {
+    L.Control.prototype.addTo.call(this, leaflet);
+    leaflet.on("moveend zoomend", this._follow, this);
+    leaflet.on("resize", this._measure, this);
+    if (leaflet._loaded) this._follow();
+    return this;
   },
 
   onRemove: function (leaflet) {
     leaflet.off("moveend zoomend", this._follow, this);
+    leaflet.off("resize", this._measure, this);
     this._overview.remove();
   },
 
@@ -53,11 +65,17 @@ var OverviewMap = L.Control.extend({
     this._layers.forEach(function (layer) {
       overview.removeLayer(layer);
     });
-    this._layers = type.createLayers();
+    this._layers = type ? type.createLayers() : [];
     this._layers.forEach(function (layer) {
       layer.options.pane = "tilePane";
       overview.addLayer(layer);
     });
+  },
+
+  // The map's size changed: the overview measures its element again and frames the new view.
+  _measure: function () {
+    this._overview.invalidateSize({ pan: false });
+    this._follow();
   },
 
   _follow: function () {

@@ -18,8 +18,9 @@ function isUsableTemplate(template) {
   return names.indexOf("z") >= 0 && names.indexOf("x") >= 0 && names.indexOf("y") >= 0;
 }
 
-// A tile layer for `template`, or null when the template is unusable.
-function tileLayer(template, attribution, options) {
+// A tile layer for `template`, or null when the template is unusable. Deeper than
+// `nativeZoom`, the source's deepest zoom, the layer draws the tiles of that zoom scaled up.
+function tileLayer(template, attribution, nativeZoom, options) {
   if (!isUsableTemplate(template)) return null;
   var layer = L.tileLayer(
     template,
@@ -28,7 +29,7 @@ function tileLayer(template, attribution, options) {
         attribution: attribution || "",
         subdomains: "abc",
         maxZoom: MAX_ZOOM,
-        maxNativeZoom: MAX_ZOOM,
+        maxNativeZoom: clampZoom(nativeZoom === undefined ? MAX_ZOOM : nativeZoom),
       },
       options
     )
@@ -56,16 +57,21 @@ GMapType.prototype.createLayers = function () {
 };
 
 var G_NORMAL_MAP = new GMapType("地図", function () {
-  return [tileLayer(settings.tileUrl, settings.tileAttribution)];
+  return [tileLayer(settings.tileUrl, settings.tileAttribution, settings.tileMaxZoom)];
 });
+function satelliteLayer() {
+  return tileLayer(settings.satelliteUrl, settings.satelliteAttribution, settings.satelliteMaxZoom);
+}
 var G_SATELLITE_MAP = new GMapType("航空写真", function () {
-  return [tileLayer(settings.satelliteUrl, settings.satelliteAttribution)];
+  return [satelliteLayer()];
 });
-// The satellite with the street map's labels over it.
+// The aerial photos with place names and borders over them; the labels go as deep as the photos.
 var G_HYBRID_MAP = new GMapType("地図+写真", function () {
   return [
-    tileLayer(settings.satelliteUrl, settings.satelliteAttribution),
-    tileLayer(settings.labelsUrl, settings.tileAttribution, { pane: "labels" }),
+    satelliteLayer(),
+    tileLayer(settings.labelsUrl, settings.labelsAttribution, settings.satelliteMaxZoom, {
+      pane: "labels",
+    }),
   ];
 });
 

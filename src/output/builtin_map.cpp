@@ -1,6 +1,7 @@
 #include "output/builtin_map.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -43,17 +44,27 @@ std::string png_data_address(std::span<const std::uint8_t> bytes) {
 // and which of them stands for each image address on the old map service's hosts.
 std::string layer_settings(const GoogleMapsSettings& maps) {
   std::string out = "{\n";
-  const std::array<std::pair<const char*, const std::string*>, 5> texts = {{
+  const std::array<std::pair<const char*, const std::string*>, 6> texts = {{
       {"tileUrl", &maps.tile_url},
       {"tileAttribution", &maps.tile_attribution},
       {"satelliteUrl", &maps.satellite_url},
       {"satelliteAttribution", &maps.satellite_attribution},
       {"labelsUrl", &maps.labels_url},
+      {"labelsAttribution", &maps.labels_attribution},
   }};
   for (const auto& [key, value] : texts) {
     out += "  ";
     out += key;
     out += ": " + script_string_literal(*value) + ",\n";
+  }
+  const std::array<std::pair<const char*, std::int32_t>, 2> zooms = {{
+      {"tileMaxZoom", tile_zoom_limit(maps.tile_max_zoom)},
+      {"satelliteMaxZoom", tile_zoom_limit(maps.satellite_max_zoom)},
+  }};
+  for (const auto& [key, zoom] : zooms) {
+    out += "  ";
+    out += key;
+    out += ": " + std::to_string(zoom) + ",\n";
   }
   out += "  serviceImages: {\n";
   const std::array<std::pair<const char*, const char*>, 3> service_images = {{

@@ -67,19 +67,36 @@ struct GoogleMapsSettings {
   // The page's own map layer: 1 carries it inline, 0 loads the version 2 map API as before.
   Flag builtin_map = 1;
   // Tile URL templates ({s} {z} {x} {y} {r}) and their attributions (HTML) for the built-in layer.
-  std::string tile_url = "https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png";
+  std::string tile_url =
+      "https://server.arcgisonline.com/ArcGIS/rest/services/World_Street_Map/MapServer/tile/"
+      "{z}/{y}/{x}";
   std::string tile_attribution =
-      "&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> contributors "
-      "&copy; <a href=\"https://carto.com/attributions\">CARTO</a>";
+      "Tiles &copy; Esri &mdash; Source: Esri, DeLorme, NAVTEQ, USGS, Intermap, iPC, NRCAN, "
+      "Esri Japan, METI, Esri China (Hong Kong), Esri (Thailand), TomTom, 2012";
   std::string satellite_url =
       "https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/"
       "{z}/{y}/{x}";
   std::string satellite_attribution =
       "Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, GeoEye, Getmapping, "
       "Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community";
+  // Place names and borders drawn over the aerial photos, and their attribution.
   std::string labels_url =
-      "https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}.png";
+      "https://server.arcgisonline.com/ArcGIS/rest/services/Reference/"
+      "World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}";
+  std::string labels_attribution = "Labels &copy; Esri";
+  // The deepest zoom each source has tiles for (0 to 19; see tile_zoom_limit()): deeper, the
+  // map draws that zoom's tiles scaled up.
+  std::int32_t tile_max_zoom = 19;
+  std::int32_t satellite_max_zoom = 19;
 };
+
+// The deepest zoom level the map page shows.
+inline constexpr std::int32_t kMapMaxZoom = 19;
+
+// A source's deepest zoom as the map uses it: `setting` brought into 0 to kMapMaxZoom.
+inline std::int32_t tile_zoom_limit(std::int32_t setting) {
+  return setting < 0 ? 0 : setting > kMapMaxZoom ? kMapMaxZoom : setting;
+}
 
 struct ConversionSettings {
   CommonSettings common;
@@ -160,6 +177,9 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("GoogleMaps", "satellite_url", m.satellite_url);
   visit("GoogleMaps", "satellite_attribution", m.satellite_attribution);
   visit("GoogleMaps", "labels_url", m.labels_url);
+  visit("GoogleMaps", "labels_attribution", m.labels_attribution);
+  visit("GoogleMaps", "tile_max_zoom", m.tile_max_zoom);
+  visit("GoogleMaps", "satellite_max_zoom", m.satellite_max_zoom);
 }
 
 }  // namespace tolvane

@@ -52,6 +52,21 @@ void read_value(std::string_view text, float& number) {
 }
 void read_value(std::string_view text, std::string& value) { value = text.substr(0, kTextLimit); }
 
+// The street map's template and attribution and the labels' template that the earlier
+// defaults held; settings files from then hold them word for word, as every save writes every key.
+constexpr std::string_view kEarlierTileUrl =
+    "https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png";
+constexpr std::string_view kEarlierTileAttribution =
+    "&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> contributors "
+    "&copy; <a href=\"https://carto.com/attributions\">CARTO</a>";
+constexpr std::string_view kEarlierLabelsUrl =
+    "https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}.png";
+
+// A value that is exactly the earlier default becomes today's default.
+void follow_new_default(std::string& value, std::string_view earlier, const std::string& now) {
+  if (value == earlier) value = now;
+}
+
 std::string written_value(Flag flag) { return format_text("%d", static_cast<int>(flag)); }
 std::string written_value(std::int32_t number) { return format_text("%d", number); }
 std::string written_value(float number) { return format_text("%.1f", static_cast<double>(number)); }
@@ -97,6 +112,11 @@ ConversionSettings read_settings(const IniDocument& document, const ConversionSe
     if (found != found_section->second.end()) read_value(found->second, field);
   });
   if (settings.common.icon_url.empty()) settings.common.icon_url = defaults.common.icon_url;
+  GoogleMapsSettings& maps = settings.google_maps;
+  follow_new_default(maps.tile_url, kEarlierTileUrl, defaults.google_maps.tile_url);
+  follow_new_default(maps.tile_attribution, kEarlierTileAttribution,
+                     defaults.google_maps.tile_attribution);
+  follow_new_default(maps.labels_url, kEarlierLabelsUrl, defaults.google_maps.labels_url);
   return settings;
 }
 

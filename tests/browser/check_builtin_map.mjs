@@ -97,15 +97,18 @@ function screenPoint(view, position) {
   return [x - cx + mapSize.width / 2, y - cy + mapSize.height / 2];
 }
 
-// The street-map tiles that cover the map for a view, as "z/x/y".
-function coveringTiles(view) {
-  const [cx, cy] = worldPixel(view.center, view.zoom);
+// The tiles of zoom `tileZoom` (the view's own unless given) that cover the map for a view, as
+// "z/x/y".
+function coveringTiles(view, tileZoom = view.zoom) {
+  const scale = 2 ** (tileZoom - view.zoom);
+  const [cx, cy] = worldPixel(view.center, tileZoom);
+  const [w, h] = [mapSize.width * scale, mapSize.height * scale];
   const tiles = [];
-  const x0 = Math.floor((cx - mapSize.width / 2) / 256);
-  const x1 = Math.floor((cx + mapSize.width / 2 - 1e-6) / 256);
-  const y0 = Math.floor((cy - mapSize.height / 2) / 256);
-  const y1 = Math.floor((cy + mapSize.height / 2 - 1e-6) / 256);
-  for (let x = x0; x <= x1; x++) for (let y = y0; y <= y1; y++) tiles.push(`${view.zoom}/${x}/${y}`);
+  const x0 = Math.floor((cx - w / 2) / 256);
+  const x1 = Math.floor((cx + w / 2 - 1e-6) / 256);
+  const y0 = Math.floor((cy - h / 2) / 256);
+  const y1 = Math.floor((cy + h / 2 - 1e-6) / 256);
+  for (let x = x0; x <= x1; x++) for (let y = y0; y <= y1; y++) tiles.push(`${tileZoom}/${x}/${y}`);
   return tiles.sort();
 }
 
@@ -395,12 +398,23 @@ async function assertPhotoPin(page, data) {
   assert.deepEqual(await pin(), [null, null]);
 }
 
-// The tiles the tile server was asked for, as "z/x/y", by template.
+// The tiles the tile server was asked for, as "z/x/y", by template. The default sources name
+// the tile's row (y) before its column (x).
 const tilesOf = (requests, pattern) =>
-  requests.map((r) => pattern.exec(r.path)).filter(Boolean).map((m) => `${m[1]}/${m[2]}/${m[3]}`);
-const streetTile = /^\/rastertiles\/voyager\/(\d+)\/(\d+)\/(\d+)\.png$/;
-const labelTile = /^\/rastertiles\/voyager_only_labels\/(\d+)\/(\d+)\/(\d+)\.png$/;
-const satelliteTile = /^\/ArcGIS\/rest\/services\/World_Imagery\/MapServer\/tile\/(\d+)\/(\d+)\/(\d+)$/;
+  requests.map((r) => pattern.exec(r.path)).filter(Boolean).map((m) => `${m[1]}/${m[3]}/${m[2]}`);
+const esriTile = (service) => new RegExp(`^/ArcGIS/rest/services/${service}/MapServer/tile/(\\d+)/(\\d+)/(\\d+)$`);
+const streetTile = esriTile("World_Street_Map");
+const labelTile = esriTile("Reference/World_Boundaries_and_Places");
+const satelliteTile = esriTile("World_Imagery");
+
+// The default attributions, as the page shows them.
+const streetAttribution =
+  "Tiles © Esri — Source: Esri, DeLorme, NAVTEQ, USGS, Intermap, iPC, NRCAN, Esri Japan, METI, " +
+  "Esri China (Hong Kong), Esri (Thailand), TomTom, 2012";
+const satelliteAttribution =
+  "Tiles © Esri — Source: Esri, i-cubed, USDA, USGS, AEX, GeoEye, Getmapping, Aerogrid, IGN, IGP, " +
+  "UPR-EGP, and the GIS User Community";
+const labelsAttribution = "Labels © Esri";
 
 let online;
 let offline;
@@ -451,7 +465,7 @@ for (const c of combinations) {
       const tiles = tilesOf(tileServer.requests.slice(before), streetTile);
       assert.deepEqual([...new Set(tiles.filter((t) => t.startsWith(`${view.zoom}/`)))].sort(), coveringTiles(view));
       assert.ok(tiles.every((t) => t.startsWith(`${view.zoom}/`) || t.startsWith(`${view.zoom - 5}/`)), tiles.join(" "));
-      assert.match(await page.textContent("#map .leaflet-control-attribution"), /OpenStreetMap contributors © CARTO/);
+      assert.ok((await page.textContent("#map .leaflet-control-attribution")).includes(streetAttribution));
 
       await assertTrackDrawn(page, view, data);
       await assertMarkersPlaced(page, view, data);
@@ -498,16 +512,17 @@ test("the map-type control switches to satellite and hybrid tiles", async () => 
     await page.clock.runFor(500);
     await imagesSettled(page);
     let satellite = tilesOf(tileServer.requests.slice(before), satelliteTile);
-    // Esri's template has y before x.
-    const flip = (t) => t.split("/").map(Number);
-    assert.ok(satellite.some((t) => flip(t)[0] === zoom), satellite.join(" "));
+    assert.ok(satellite.some((t) => t.startsWith(`${zoom}/`)), satellite.join(" "));
     const street = coveringTiles(viewOf(pageData(fs.readFileSync(file, "utf8"))));
-    for (const t of street) {
-      const [z, x, y] = flip(t);
-      assert.ok(satellite.includes(`${z}/${y}/${x}`), `satellite tile ${t}`);
-    }
-    assert.match(await attribution(), /Esri/);
-    assert.doesNotMatch(await attribution(), /CARTO/);
+    for (const t of street) assert.ok(satellite.includes(t), `satellite tile ${t}`);
+    // Each map type shows the attributions of its own sources only.
+    const shows = async (...expected) => {
+      const text = await attribution();
+      for (const a of [streetAttribution, satelliteAttribution, labelsAttribution]) {
+        assert.equal(text.includes(a), expected.includes(a), `${a} in ${text}`);
+      }
+    };
+    await shows(satelliteAttribution);
     assert.equal(await page.evaluate(() => map.getCurrentMapType() === G_SATELLITE_MAP), true);
 
     before = tileServer.requests.length;
@@ -518,10 +533,19 @@ test("the map-type control switches to satellite and hybrid tiles", async () => 
     satellite = tilesOf(tileServer.requests.slice(before), satelliteTile);
     for (const t of street) assert.ok(labels.includes(t), `label tile ${t}`);
     assert.ok(satellite.length >= street.length);
-    assert.match(await attribution(), /Esri.*CARTO|CARTO.*Esri/s);
+    await shows(satelliteAttribution, labelsAttribution);
 
     await page.click("#map .map-type-control >> text=地図");
     assert.equal(await page.evaluate(() => map.getCurrentMapType() === G_NORMAL_MAP), true);
+    await shows(streetAttribution);
+    // The long attribution wraps beside the scale, not over it.
+    const [scale, credit] = await page.evaluate(() =>
+      [".leaflet-control-scale", ".leaflet-control-attribution"].map((c) => {
+        const box = document.querySelector(`#map ${c}`).getBoundingClientRect();
+        return { left: box.left, right: box.right, bottom: box.bottom };
+      }),
+    );
+    assert.ok(scale.right > scale.left && scale.right <= credit.left, `${scale.right} ${credit.left}`);
     assert.deepEqual(scriptErrors(), []);
   } finally {
     await page.close();
@@ -536,7 +560,7 @@ test("offline: the track, markers and pins on a plain background, no script erro
   const { page, requests, scriptErrors } = await open(offline.context, file);
   try {
     assert.deepEqual(scriptErrors(), []);
-    assert.ok(requests.some((r) => r.url().startsWith("https://a.basemaps.cartocdn.com/")), "tiles were tried");
+    assert.ok(requests.some((r) => r.url().startsWith("https://server.arcgisonline.com/")), "tiles were tried");
     const broken = await page.evaluate(() =>
       [...document.querySelectorAll("#map img")].filter((img) => img.naturalWidth === 0 && getComputedStyle(img).visibility !== "hidden").length,
     );
@@ -626,4 +650,165 @@ test("a line of no weight draws nothing; an opacity above 1 draws as 1", async (
       await page.close();
     }
   }
+});
+
+test("above a source's deepest zoom the map draws that zoom's tiles scaled up", async () => {
+  const file = writePage("max_zoom", ["GoogleMaps.api2_zoom=19", "GoogleMaps.tile_max_zoom=17", "GoogleMaps.satellite_max_zoom=18"]);
+  const view = viewOf(pageData(fs.readFileSync(file, "utf8")));
+  assert.equal(view.zoom, 19);
+  let before = tileServer.requests.length;
+  const { page, scriptErrors } = await open(online.context, file);
+  try {
+    assert.equal(await page.evaluate(() => map.getZoom()), 19);
+    // The overview, at zoom 14, is within the street map's zooms.
+    const street = tilesOf(tileServer.requests.slice(before), streetTile).filter((t) => !t.startsWith("14/"));
+    assert.deepEqual([...new Set(street)].sort(), coveringTiles(view, 17));
+    const sizes = await page.evaluate(() =>
+      [...document.querySelectorAll("#map > .leaflet-map-pane > .leaflet-tile-pane img.leaflet-tile")].map((img) => img.getBoundingClientRect().width),
+    );
+    assert.ok(sizes.length > 0 && sizes.every((w) => Math.abs(w - 1024) < 0.5), sizes.join(" "));
+    // The aerial photos and their labels stop at satellite_max_zoom.
+    before = tileServer.requests.length;
+    await page.click("#map .map-type-control >> text=地図+写真");
+    await page.clock.runFor(500);
+    await imagesSettled(page);
+    const requested = tileServer.requests.slice(before);
+    for (const pattern of [satelliteTile, labelTile]) {
+      const tiles = tilesOf(requested, pattern).filter((t) => !t.startsWith("14/"));
+      assert.deepEqual([...new Set(tiles)].sort(), coveringTiles(view, 18));
+    }
+    assert.deepEqual(scriptErrors(), []);
+  } finally {
+    await page.close();
+  }
+});
+
+// RGBA of the screen (the page as drawn, controls included) at points of the page.
+async function screenPixels(page, at) {
+  const png = (await page.screenshot({ fullPage: true })).toString("base64");
+  return page.evaluate(
+    async ([data, spots]) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${data}`;
+      await image.decode();
+      const canvas = document.createElement("canvas");
+      canvas.width = image.width;
+      canvas.height = image.height;
+      const context = canvas.getContext("2d");
+      context.drawImage(image, 0, 0);
+      return spots.map(([x, y]) => [...context.getImageData(Math.round(x), Math.round(y), 1, 1).data]);
+    },
+    [png, at],
+  );
+}
+
+test("the overview has its size, frames the map's view and follows a pan", async () => {
+  const file = writePage("overview", []);
+  const { page, scriptErrors } = await open(online.context, file);
+  try {
+    const measured = await page.evaluate(() => {
+      const element = document.querySelector("#map .overview-map");
+      const overview = map._controls.map((c) => c.control._leafletControl).find((c) => c && c._overview)._overview;
+      const size = overview.getSize();
+      return { element: [element.clientWidth, element.clientHeight], leaflet: [size.x, size.y] };
+    });
+    assert.ok(measured.element[0] > 0 && measured.element[1] > 0, measured.element.join("x"));
+    assert.deepEqual(measured.leaflet, measured.element);
+
+    // The overview's state: its content box on the page, its zoom (five out), and the screen
+    // places of its tiles against where its centre, the map's, puts them.
+    const overviewState = () =>
+      page.evaluate(() => {
+        const element = document.querySelector("#map .overview-map");
+        const box = element.getBoundingClientRect();
+        const left = box.left + element.clientLeft;
+        const top = box.top + element.clientTop;
+        const tiles = [...element.querySelectorAll("img.leaflet-tile")].map((img) => {
+          const m = /\/tile\/(\d+)\/(\d+)\/(\d+)$/.exec(img.src);
+          const r = img.getBoundingClientRect();
+          return { z: +m[1], y: +m[2], x: +m[3], left: r.left, top: r.top, shown: getComputedStyle(img).visibility !== "hidden" };
+        });
+        const c = map.getCenter();
+        return { left, top, width: element.clientWidth, height: element.clientHeight, tiles, zoom: map.getZoom(), center: [c.lat(), c.lng()] };
+      });
+    const check = async (what) => {
+      const s = await overviewState();
+      const zoom = Math.max(0, s.zoom - 5);
+      const [cx, cy] = worldPixel(s.center, zoom);
+      const middle = [s.left + s.width / 2, s.top + s.height / 2];
+      const current = s.tiles.filter((t) => t.z === zoom);
+      assert.ok(current.length > 0, `${what}: overview tiles`);
+      for (const t of current) {
+        assert.ok(
+          Math.abs(t.left - (middle[0] + t.x * 256 - cx)) <= 1 && Math.abs(t.top - (middle[1] + t.y * 256 - cy)) <= 1,
+          `${what}: overview tile ${t.z}/${t.x}/${t.y} at ${t.left},${t.top}`,
+        );
+      }
+      // The frame: the map's view box, 2^-5 of its size, around the overview's middle. Its blue
+      // on each side (a line of one pixel on whole pixels, so blended half with the tile under
+      // it), and neither well inside (the light fill) nor outside.
+      const scale = 2 ** (zoom - s.zoom);
+      const [hw, hh] = [(mapSize.width / 2) * scale, (mapSize.height / 2) * scale];
+      const [mx, my] = middle;
+      const near = [];
+      for (const [x, y] of [[mx - hw, my], [mx + hw, my], [mx, my - hh], [mx, my + hh]]) {
+        for (let dx = -2; dx <= 2; dx++) for (let dy = -2; dy <= 2; dy++) near.push([x + dx, y + dy]);
+      }
+      const away = [[mx, my], [mx - hw - 8, my], [mx + hw + 8, my], [mx, my - hh - 8], [mx, my + hh + 8]];
+      const pixels = await screenPixels(page, [...near, ...away]);
+      const isFrame = ([r, g, b]) => b - r >= 60 && b - g >= 40;
+      for (let side = 0; side < 4; side++) {
+        assert.ok(pixels.slice(side * 25, side * 25 + 25).some(isFrame), `${what}: frame side ${side}`);
+      }
+      assert.ok(!pixels.slice(100).some(isFrame), `${what}: only the frame has its colour`);
+      return s;
+    };
+    const first = await check("at load");
+    // A pan of the map east and south by 320 and 160 pixels moves the overview by a 32nd of that.
+    await page.evaluate(() => {
+      const [x, y] = [320, 160];
+      const size = map.getSize();
+      const point = map._leaflet.containerPointToLatLng([size.width / 2 + x, size.height / 2 + y]);
+      map.setCenter(new GLatLng(point.lat, point.lng));
+    });
+    await page.clock.runFor(300);
+    await imagesSettled(page);
+    const second = await check("after a pan");
+    const [a, b] = [worldPixel(first.center, first.zoom), worldPixel(second.center, second.zoom)];
+    assert.ok(Math.abs(b[0] - a[0] - 320) <= 1 && Math.abs(b[1] - a[1] - 160) <= 1, "the map panned");
+    assert.deepEqual(scriptErrors(), []);
+  } finally {
+    await page.close();
+  }
+});
+
+test("a settings file holding the earlier tile defaults gives today's, and a save rewrites them", async () => {
+  const ini = path.join(work, "earlier.ini");
+  const earlier =
+    "[GoogleMaps]\r\n" +
+    "tile_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager/{z}/{x}/{y}{r}.png\r\n" +
+    'tile_attribution=&copy; <a href="https://www.openstreetmap.org/copyright">OpenStreetMap</a> contributors ' +
+    '&copy; <a href="https://carto.com/attributions">CARTO</a>\r\n' +
+    "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}.png\r\n";
+  fs.writeFileSync(ini, earlier);
+  const file = path.join(work, "earlier.html");
+  execFileSync(convert, ["--quiet", "--settings", ini, "--html", "-o", file, logFile], { stdio: "inherit" });
+  const view = viewOf(pageData(fs.readFileSync(file, "utf8")));
+  const before = tileServer.requests.length;
+  const { page, requests, scriptErrors } = await open(online.context, file);
+  try {
+    const tiles = tilesOf(tileServer.requests.slice(before), streetTile);
+    assert.deepEqual([...new Set(tiles.filter((t) => t.startsWith(`${view.zoom}/`)))].sort(), coveringTiles(view));
+    assert.ok((await page.textContent("#map .leaflet-control-attribution")).includes(streetAttribution));
+    assertOnlyExpectedRequests(requests, file);
+    assert.deepEqual(scriptErrors(), []);
+  } finally {
+    await page.close();
+  }
+  execFileSync(convert, ["--quiet", "--settings", ini, "--save-settings"], { stdio: "inherit" });
+  const saved = fs.readFileSync(ini, "utf8");
+  assert.doesNotMatch(saved, /cartocdn|CARTO/);
+  assert.match(saved, /\r\ntile_url=https:\/\/server\.arcgisonline\.com\/ArcGIS\/rest\/services\/World_Street_Map\/MapServer\/tile\/\{z\}\/\{y\}\/\{x\}\r\n/);
+  assert.match(saved, /\r\nlabels_url=https:\/\/server\.arcgisonline\.com\/ArcGIS\/rest\/services\/Reference\/World_Boundaries_and_Places\/MapServer\/tile\/\{z\}\/\{y\}\/\{x\}\r\n/);
+  assert.match(saved, /\r\ntile_attribution=Tiles &copy; Esri &mdash; Source: Esri, DeLorme, /);
 });

@@ -12,13 +12,9 @@ const tileImage = Buffer.from(
   "base64",
 );
 
-// The host names of the default tile sources, each served by the stand-in.
-export const tileHosts = [
-  "a.basemaps.cartocdn.com",
-  "b.basemaps.cartocdn.com",
-  "c.basemaps.cartocdn.com",
-  "server.arcgisonline.com",
-];
+// The host names of the default tile sources, each served by the stand-in: the only hosts that a
+// page written with the defaults may ask.
+export const tileHosts = ["server.arcgisonline.com"];
 
 // Starts the server; returns its address ("127.0.0.1:port"), the record of requests
 // ({host, path}) and a function that stops it.
