@@ -231,8 +231,8 @@ TEST_F(Cli, PhotosAmongTheFilesAreReducedAndPlacedOnTheTrack) {
 
 TEST_F(Cli, AnOutputWithTheLongestNameIsReplacedAgain) {
   // A name of 255 bytes, as long as a file name can be, and one of 83 Japanese characters.
-  const std::string logs = quoted((kData / "afternoon.log").string()) + " " +
-                           quoted((kData / "morning.log").string());
+  const std::string logs =
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string());
   std::string japanese;
   for (int i = 0; i < 83; ++i) japanese += "経";
   for (const std::string& name : {std::string(251, 'x') + ".kml", japanese + ".kml"}) {
@@ -272,10 +272,10 @@ TEST_F(Cli, OnAFatFileSystemTheLongestNameIsReplacedAgain) {
 
   const fs::path output = stick / (std::string(251, 'x') + ".kml");
   for (int run_number = 1; run_number <= 2; ++run_number) {
-    const Outcome outcome = run(with_settings(
-        "-q --set Common.icon_url=http://example.org/icons -o " + quoted(output.string()) + " " +
-        quoted((kData / "afternoon.log").string()) + " " +
-        quoted((kData / "morning.log").string())));
+    const Outcome outcome = run(
+        with_settings("-q --set Common.icon_url=http://example.org/icons -o " +
+                      quoted(output.string()) + " " + quoted((kData / "afternoon.log").string()) +
+                      " " + quoted((kData / "morning.log").string())));
     EXPECT_EQ(outcome.status, 0) << "run " << run_number << outcome.err;
     EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
   }

@@ -260,8 +260,8 @@ TEST_F(Interruption, ALogThatIsAPipeStillStopsAtOnce) {
   const fs::path output = folder_ / "trip.html";
   write_file(output, "the earlier page\r\n");
   start({"-o", output, pipe});
-  const int status = stop_within(status_shows("GPSログファイルをチェック中"), SIGTERM,
-                                 std::chrono::seconds(3));
+  const int status =
+      stop_within(status_shows("GPSログファイルをチェック中"), SIGTERM, std::chrono::seconds(3));
   ::close(writer);
   ASSERT_NE(status, -1) << "not ended 3 s after SIGTERM";
   ASSERT_TRUE(WIFSIGNALED(status)) << status;

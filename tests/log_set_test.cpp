@@ -216,8 +216,8 @@ TEST_F(LogSet, AStopEndsTheReadingOfALogWithoutAFixSilently) {
   std::string gga_only;
   for (int i = 0; i < 2000; ++i) gga_only += "$GPGGA,120000,,,,,0,00,,,M,,M,,*66\r\n";
   const fs::path nmea = log("no-fix.log", gga_only);
-  const fs::path gpx = log("no-fix.gpx", "<gpx><trk><trkseg>" + std::string(200000, ' ') +
-                                             "</trkseg></trk></gpx>");
+  const fs::path gpx =
+      log("no-fix.gpx", "<gpx><trk><trkseg>" + std::string(200000, ' ') + "</trkseg></trk></gpx>");
   std::atomic<bool> stop{true};
   for (const fs::path& path : {nmea, gpx}) {
     LogExtent extent;

@@ -10,8 +10,8 @@
 #include "cli/signal_watcher.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
-#include "platform/replacing_file.h"
 #include "platform/program_paths.h"
+#include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
 

@@ -67,7 +67,8 @@ void SignalWatcher::watch() {
   const Clock::time_point deadline = Clock::now() + kStopPatience;
   for (;;) {
     pthread_kill(run_thread_, interrupt_signal());
-    const struct timespec step {0, kInterruptEveryNs};
+    struct timespec step {};
+    step.tv_nsec = kInterruptEveryNs;
     const int next = sigtimedwait(&signals_, nullptr, &step);
     if (closing_) return;
     if (next == wake_signal()) continue;

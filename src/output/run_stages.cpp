@@ -50,7 +50,7 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
     return std::nullopt;
   }
 
-  RunStart run{std::move(*output), input.stop, extent, extent.first, extent.last, {}};
+  RunStart run{std::move(*output), extent, extent.first, extent.last, {}, input.stop};
   apply_time_offset(run.first_local, settings.common.GMT);
   apply_time_offset(run.last_local, settings.common.GMT);
   run.title = date_title(run.first_local, run.last_local);

@@ -35,11 +35,12 @@ class RunView final : public ProgressView {
 
 struct RunStart {
   ReplacingFile output;    // the output, written under a temporary name until committed
-  const std::atomic<bool>* stop = nullptr;  // input.stop: a stopped run is never committed
   LogExtent extent;        // first and last point of the set (UTC) and the box of all positions
   TrackPoint first_local;  // extent.first in local time
   TrackPoint last_local;   // extent.last in local time
   std::string title;       // date_title of the two
+  // input.stop: a run that was asked to stop is never committed.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // Status "GPSログファイルをチェック中" with progress 100; sorts input.log_paths by start time;

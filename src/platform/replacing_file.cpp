@@ -122,8 +122,7 @@ bool link_unnamed(int fd, const fs::path& target) {
 
 }  // namespace
 
-std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target,
-                                                   PendingOutput* pending) {
+std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target, PendingOutput* pending) {
   if (target.empty()) return std::nullopt;
   fs::path real_target = resolve_target(target);
   fs::path folder = real_target.parent_path();
@@ -141,7 +140,8 @@ std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target,
   // left behind when the process is killed or the machine stops.
   if (int fd = open_unnamed(folder, mode); fd >= 0) {
     ::fchmod(fd, mode);
-    if (std::FILE* stream = ::fdopen(fd, "wb")) return ReplacingFile(stream, {}, real_target, pending);
+    if (std::FILE* stream = ::fdopen(fd, "wb"))
+      return ReplacingFile(stream, {}, real_target, pending);
     ::close(fd);
   }
 
