@@ -140,13 +140,17 @@ std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target, Pendi
   // left behind when the process is killed or the machine stops.
   if (int fd = open_unnamed(folder, mode); fd >= 0) {
     ::fchmod(fd, mode);
-    if (std::FILE* stream = ::fdopen(fd, "wb"))
+    if (std::FILE* stream = ::fdopen(fd, "wb")) {
       return ReplacingFile(stream, {}, real_target, pending);
+    }
     ::close(fd);
   }
 
   std::unique_lock<std::mutex> watched;
-  if (pending) watched = std::unique_lock(pending->mutex_);
+  if (pending) {
+    watched = std::unique_lock(pending->mutex_);
+    if (pending->abandoned_) return std::nullopt;  // the process is ending
+  }
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     fs::path temporary = folder / temporary_name();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -206,7 +210,7 @@ void ReplacingFile::discard() {
   std::unique_lock<std::mutex> watched;
   if (pending_) {
     watched = std::unique_lock(pending_->mutex_);
-    pending_->temporary_.clear();
+    if (pending_->temporary_ == temporary_) pending_->temporary_.clear();
   }
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
