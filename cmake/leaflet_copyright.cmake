@@ -4,6 +4,7 @@
 #   LEAFLET_COPYRIGHT_LINES   "Copyright (c) YEARS HOLDER" lines, in the order Debian gives them
 #   LEAFLET_YEARS_<HOLDER>    the years of one holder: the holder's name upper-cased, every run
 #                             of other characters than letters and digits made one "_"
+#   LEAFLET_SOURCE            where the copy comes from: "Debian's libjs-leaflet VERSION"
 set(leaflet_copyright_file /usr/share/doc/libjs-leaflet/copyright)
 if(NOT EXISTS ${leaflet_copyright_file})
   message(FATAL_ERROR "Leaflet's copyright file ${leaflet_copyright_file} not found: run "
@@ -41,3 +42,12 @@ if(LEAFLET_COPYRIGHT_LINES STREQUAL "")
   message(FATAL_ERROR "No copyright holders of Leaflet found in ${leaflet_copyright_file}")
 endif()
 string(REGEX REPLACE "\n$" "" LEAFLET_COPYRIGHT_LINES "${LEAFLET_COPYRIGHT_LINES}")
+
+# The package's version: the library's own version string can lag behind it.
+execute_process(COMMAND dpkg-query -W -f=\${Version} libjs-leaflet
+  OUTPUT_VARIABLE leaflet_package_version RESULT_VARIABLE leaflet_query ERROR_QUIET)
+if(leaflet_query EQUAL 0 AND NOT leaflet_package_version STREQUAL "")
+  set(LEAFLET_SOURCE "Debian's libjs-leaflet ${leaflet_package_version}")
+else()
+  set(LEAFLET_SOURCE "Debian's libjs-leaflet")
+endif()
