@@ -57,7 +57,9 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/share/icons/hicolor
 install(FILES ${CMAKE_BINARY_DIR}/share/packed/tolvane.1.gz
   ${CMAKE_BINARY_DIR}/share/packed/tolvane-convert.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES data/copyright ${CMAKE_BINARY_DIR}/share/packed/changelog.gz
+# The copyright file names the holders of the built-in Leaflet (cmake/leaflet_copyright.cmake).
+configure_file(data/copyright.in ${CMAKE_BINARY_DIR}/share/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/share/copyright ${CMAKE_BINARY_DIR}/share/packed/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tolvane)
 
 # The Debian package: tolvane_VERSION_ARCH.deb in the build folder.

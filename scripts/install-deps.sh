@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev locales-all
   chromium libjs-leaflet
   desktop-file-utils appstream
+  dosfstools
 )
 # A Node.js that brings its own npm (as some machines have) conflicts with Debian's npm package.
 if ! command -v npm >/dev/null 2>&1; then

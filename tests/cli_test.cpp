@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -225,6 +227,60 @@ TEST_F(Cli, PhotosAmongTheFilesAreReducedAndPlacedOnTheTrack) {
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_NE(read_file(output).find("<a name=\"sshot.JPEG\""), std::string::npos);
   EXPECT_TRUE(fs::exists(folder_ / "trip_pics" / "sshot.JPEG"));
+}
+
+TEST_F(Cli, AnOutputWithTheLongestNameIsReplacedAgain) {
+  // A name of 255 bytes, as long as a file name can be, and one of 83 Japanese characters.
+  const std::string logs =
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string());
+  std::string japanese;
+  for (int i = 0; i < 83; ++i) japanese += "経";
+  for (const std::string& name : {std::string(251, 'x') + ".kml", japanese + ".kml"}) {
+    const fs::path output = folder_ / name;
+    for (int run_number = 1; run_number <= 2; ++run_number) {
+      const Outcome outcome =
+          run(with_settings("-q --set Common.icon_url=http://example.org/icons -o " +
+                            quoted(output.string()) + " " + logs));
+      EXPECT_EQ(outcome.status, 0) << name.size() << " bytes, run " << run_number << outcome.err;
+      EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
+    }
+    fs::remove(output);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+      << "only stdout.txt and stderr.txt";
+}
+
+TEST_F(Cli, OnAFatFileSystemTheLongestNameIsReplacedAgain) {
+  // FAT, as on USB sticks, has no unnamed files: the output is written under a hidden name.
+  const fs::path image = folder_ / "stick.img";
+  const fs::path stick = folder_ / "stick";
+  fs::create_directories(stick);
+  if (std::system(("truncate -s 16M " + quoted(image.string()) + " && mkfs.vfat " +
+                   quoted(image.string()) + " >/dev/null 2>&1")
+                      .c_str()) != 0) {
+    GTEST_SKIP() << "mkfs.vfat could not make a FAT image (dosfstools)";
+  }
+  if (std::system(("mount -o loop " + quoted(image.string()) + " " + quoted(stick.string()) +
+                   " 2>/dev/null")
+                      .c_str()) != 0) {
+    GTEST_SKIP() << "a FAT image cannot be mounted here (root, a loop device and vfat needed)";
+  }
+  struct Unmount {
+    std::string command;
+    ~Unmount() { EXPECT_EQ(std::system(command.c_str()), 0); }
+  } unmount{"umount " + quoted(stick.string())};
+
+  const fs::path output = stick / (std::string(251, 'x') + ".kml");
+  for (int run_number = 1; run_number <= 2; ++run_number) {
+    const Outcome outcome = run(
+        with_settings("-q --set Common.icon_url=http://example.org/icons -o " +
+                      quoted(output.string()) + " " + quoted((kData / "afternoon.log").string()) +
+                      " " + quoted((kData / "morning.log").string())));
+    EXPECT_EQ(outcome.status, 0) << "run " << run_number << outcome.err;
+    EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(stick), fs::directory_iterator()), 1)
+      << "a temporary file was left";
 }
 
 }  // namespace

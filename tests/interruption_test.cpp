@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,9 +67,11 @@ class Interruption : public tolvane::testing::ScratchFolder {
     return shared_ / "three_days.log";
   }
 
-  // Starts the converter with `arguments`, its status lines going to a file of the folder.
-  void start(const std::vector<std::string>& arguments) {
+  // Starts the converter with `arguments`, its status lines going to a file of the folder;
+  // through `launcher` (such as nohup) when one is given.
+  void start(const std::vector<std::string>& arguments, const std::string& launcher = {}) {
     std::vector<std::string> all = {kConverter.string()};
+    if (!launcher.empty()) all.insert(all.begin(), launcher);
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
@@ -98,6 +101,24 @@ class Interruption : public tolvane::testing::ScratchFolder {
     }
     ::kill(child_, signal);
     ::waitpid(child_, &status, 0);
+    return status;
+  }
+
+  // Sends `signal` once `ready` holds; the wait status, or -1 (the converter killed) when the
+  // converter has not ended within `limit` of the signal.
+  int stop_within(const std::function<bool()>& ready, int signal, std::chrono::seconds limit) {
+    while (!ready()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ::kill(child_, signal);
+    const auto give_up = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child_, &status, WNOHANG) != child_) {
+      if (std::chrono::steady_clock::now() > give_up) {
+        ::kill(child_, SIGKILL);
+        ::waitpid(child_, &status, 0);
+        return -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     return status;
   }
 
@@ -206,6 +227,49 @@ TEST_F(Interruption, SigkillLeavesNoTemporaryFileWhereTheFileSystemAllowsIt) {
   EXPECT_EQ(names_in(folder_),
             (std::set<std::string>{"camera", "status.txt", "trip.html", "trip_pics"}));
   expect_only_whole_thumbnails(folder_ / "trip_pics", shots);
+}
+
+TEST_F(Interruption, AHangupIgnoredAtTheStartStaysIgnored) {
+  const fs::path output = folder_ / "trip.kml";
+  write_file(output, "the earlier document\r\n");
+  start({"-o", output, big_log()}, "/usr/bin/nohup");
+  int status = 0;
+  // SIGHUP twice: a stop would be followed by the end at once.
+  while (!status_shows("GPSログファイルをチェック中")()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ::kill(child_, SIGHUP);
+  ::kill(child_, SIGHUP);
+  ::waitpid(child_, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << status << "\n" << status_text();
+  EXPECT_EQ(WEXITSTATUS(status), 0) << status_text();
+  EXPECT_NE(status_text().find("処理を終了しました\n"), std::string::npos) << status_text();
+  const std::string document = read_file(output);
+  EXPECT_EQ(document.substr(document.size() - 8), "</kml>\r\n");
+}
+
+TEST_F(Interruption, ALogThatIsAPipeStillStopsAtOnce) {
+  // A writer holds the pipe open and sends part of a log, then stalls; the reads wait.
+  const fs::path pipe = folder_ / "receiver.log";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int writer = ::open(pipe.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  const std::string part = "$GPGGA,120000,3540.0000,N,13945.0000,E,1,08,1.0,40.0,M,,,,*00\r\n$GPRM";
+  ASSERT_EQ(::write(writer, part.data(), part.size()), static_cast<ssize_t>(part.size()));
+
+  const fs::path output = folder_ / "trip.html";
+  write_file(output, "the earlier page\r\n");
+  start({"-o", output, pipe});
+  const int status =
+      stop_within(status_shows("GPSログファイルをチェック中"), SIGTERM, std::chrono::seconds(3));
+  ::close(writer);
+  ASSERT_NE(status, -1) << "not ended 3 s after SIGTERM";
+  ASSERT_TRUE(WIFSIGNALED(status)) << status;
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(status_text(), "GPSログファイルをチェック中\nTolvane: interrupted by SIGTERM; " +
+                               output.string() + " was not written\n");
+  EXPECT_EQ(read_file(output), "the earlier page\r\n");
+  EXPECT_EQ(names_in(folder_), (std::set<std::string>{"receiver.log", "status.txt", "trip.html"}));
 }
 
 }  // namespace

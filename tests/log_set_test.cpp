@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -206,6 +207,27 @@ TEST_F(LogSet, ReportsTheFirstBadLogWithItsMessage) {
     LogExtent set;
     EXPECT_EQ(prepare_log_set(c.logs, true, view, set), 255);
     EXPECT_EQ(view.errors, std::vector<std::string>{c.message});
+  }
+}
+
+TEST_F(LogSet, AStopEndsTheReadingOfALogWithoutAFixSilently) {
+  // Logs that yield no point are read to their end; a stop ends that without the message of a
+  // log that yields none.
+  std::string gga_only;
+  for (int i = 0; i < 2000; ++i) gga_only += "$GPGGA,120000,,,,,0,00,,,M,,M,,*66\r\n";
+  const fs::path nmea = log("no-fix.log", gga_only);
+  const fs::path gpx =
+      log("no-fix.gpx", "<gpx><trk><trkseg>" + std::string(200000, ' ') + "</trkseg></trk></gpx>");
+  std::atomic<bool> stop{true};
+  for (const fs::path& path : {nmea, gpx}) {
+    LogExtent extent;
+    EXPECT_EQ(read_log_extent(path, extent, &stop), -3) << path;
+    RecordingView view;
+    EXPECT_EQ(prepare_log_set({path}, true, view, extent, &stop), kRunFailed) << path;
+    EXPECT_TRUE(view.errors.empty()) << path;
+    std::vector<fs::path> paths = {path, path};
+    sort_logs_by_start(paths, &stop);
+    EXPECT_EQ(paths.size(), 2u);
   }
 }
 

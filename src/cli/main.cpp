@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "cli/console_progress.h"
@@ -10,6 +11,7 @@
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "platform/program_paths.h"
+#include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
 
@@ -86,8 +88,24 @@ int main(int argc, char** argv) {
   }
 
   // From here on SIGINT, SIGTERM and SIGHUP stop the run at its next point or photo; the output
-  // it had begun disappears and an earlier output stays as it was.
-  SignalWatcher signals;
+  // it had begun disappears and an earlier output stays as it was. A run that does not stop
+  // within 2 s (a read that cannot be interrupted), or a second signal, ends the process at once
+  // after removing the output's temporary file.
+  ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
+  PendingOutput pending;
+  auto end_interrupted = [&](int caught) {
+    write_text(stderr, std::string("Tolvane: interrupted by ") + signal_name(caught) + "; " +
+                           options.output.string() + " was not written\n");
+    std::fflush(stderr);
+    SignalWatcher::raise_again(caught);
+  };
+  SignalWatcher signals([&](int caught) {
+    const bool committed = pending.abandon();
+    view.finish();
+    if (!committed) end_interrupted(caught);
+    std::fflush(stderr);
+    std::_Exit(kExitSucceeded);
+  });
   ConversionInput input;
   input.log_paths = options.logs;
   input.photo_paths = options.photos;
@@ -95,18 +113,15 @@ int main(int argc, char** argv) {
   input.thumbnail_workers = options.jobs;
   input.kmz = options.kmz;
   input.stop = &signals.stop();
-  ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
+  input.pending_output = &pending;
   const RunResult result = writes_map_page(options, settings)
                                ? convert_to_html(input, settings, view)
                                : convert_to_kml(input, settings, view);
+  signals.close();
   view.finish();
-  if (const int caught = signals.caught(); caught != 0) {
-    if (result != kRunSucceeded) {
-      write_text(stderr, std::string("Tolvane: interrupted by ") + signal_name(caught) + "; " +
-                             options.output.string() + " was not written\n");
-    }
-    std::fflush(stderr);
-    SignalWatcher::raise_again(caught);
+  // A signal that came after the output was committed changes nothing: the run has finished.
+  if (const int caught = signals.caught(); caught != 0 && result != kRunSucceeded) {
+    end_interrupted(caught);
   }
   return result == kRunSucceeded ? kExitSucceeded : kExitFailed;
 }

@@ -14,6 +14,7 @@
 #include "core/c_number.h"
 #include "core/field_number.h"
 #include "core/gpx_time.h"
+#include "output/run_contracts.h"
 
 namespace tolvane {
 namespace {
@@ -222,6 +223,7 @@ void on_characters(void* user, const XML_Char* data, int length);
 struct GpxReader::State {
   std::unique_ptr<std::FILE, FileCloser> file;
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
+  const std::atomic<bool>* stop = nullptr;
   bool parsing_done = false;
   std::deque<TrackPoint> ready;  // points completed by the chunks parsed so far
 
@@ -391,8 +393,10 @@ void on_characters(void* user, const XML_Char* data, int length) {
 
 }  // namespace
 
-std::unique_ptr<GpxReader> GpxReader::open(const std::filesystem::path& path) {
+std::unique_ptr<GpxReader> GpxReader::open(const std::filesystem::path& path,
+                                           const std::atomic<bool>* stop) {
   auto state = std::make_unique<State>();
+  state->stop = stop;
   state->file.reset(std::fopen(path.c_str(), "rb"));
   if (!state->file) return nullptr;
   // No namespace processing: prefixed names arrive as written.
@@ -410,7 +414,7 @@ GpxReader::~GpxReader() = default;
 std::int8_t GpxReader::read(TrackPoint& point) {
   State& s = *state_;
   while (s.ready.empty()) {
-    if (s.parsing_done) return -1;
+    if (s.parsing_done || stop_requested(s.stop)) return -1;
     XML_Parser parser = s.parser.get();
     void* buffer = XML_GetBuffer(parser, kChunkSize);
     if (!buffer) {

@@ -2,6 +2,7 @@
 // time, streaming the file through expat.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -17,8 +18,10 @@ namespace tolvane {
 // at the first error of the XML (the points before it count) or at the end of the file.
 class GpxReader {
  public:
-  // Empty when the file cannot be opened or the parser cannot be made.
-  static std::unique_ptr<GpxReader> open(const std::filesystem::path& path);
+  // Empty when the file cannot be opened or the parser cannot be made. A set `stop` (see
+  // stop_requested), looked at before every chunk of the file is read, ends the points.
+  static std::unique_ptr<GpxReader> open(const std::filesystem::path& path,
+                                         const std::atomic<bool>* stop = nullptr);
 
   struct State;  // the parse in progress, reached by the expat handlers
   explicit GpxReader(std::unique_ptr<State> state);  // open() makes the state

@@ -12,10 +12,11 @@ bool is_gpx_log(const std::filesystem::path& path) {
   return end[0] == '.' && lower(end[1]) == 'g' && lower(end[2]) == 'p' && lower(end[3]) == 'x';
 }
 
-LogFile open_log(const std::filesystem::path& path) {
+LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop) {
   LogFile log;
+  log.stop_ = stop;
   if (is_gpx_log(path)) {
-    log.gpx_ = GpxReader::open(path);
+    log.gpx_ = GpxReader::open(path, stop);
     return log;
   }
   // A larger buffer than the default block size takes a log in with fewer reads.

@@ -1,6 +1,7 @@
 // An open track log, NMEA or GPX, read one point at a time: the one way every stage reads logs.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -23,7 +24,7 @@ class LogFile {
   explicit operator bool() const { return nmea_ != nullptr || gpx_ != nullptr; }
 
  private:
-  friend LogFile open_log(const std::filesystem::path& path);
+  friend LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop);
   friend std::int8_t read_track_point(LogFile& log, TrackPoint& point);
 
   struct NmeaCloser {
@@ -32,20 +33,23 @@ class LogFile {
   };
   std::unique_ptr<std::FILE, NmeaCloser> nmea_;
   std::unique_ptr<GpxReader> gpx_;
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 // True when `path` names a GPX track: its file name ends in ".gpx", in any letter case.
 bool is_gpx_log(const std::filesystem::path& path);
 
 // Opens a log for reading: a GPX track when is_gpx_log says so, an NMEA log otherwise. Converts
-// to false when it cannot be opened.
-LogFile open_log(const std::filesystem::path& path);
+// to false when it cannot be opened. Once `stop` is set (see stop_requested) the log gives no
+// further point, within a line of an NMEA log or a chunk of a GPX track: a reader of the log
+// asks stop_requested after -1 to tell a stop from the end of the log.
+LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop = nullptr);
 
 // The next point of the log: 0 when read, -1 when none is left. After -1 `point` may be partly
 // overwritten (NMEA logs: see read_track_point of nmea_reader.h). Inline, so that reading an NMEA
 // log costs no more than a call of its reader.
 inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
-  if (log.nmea_) return read_track_point(log.nmea_.get(), point);
+  if (log.nmea_) return read_track_point(log.nmea_.get(), point, log.stop_);
   if (log.gpx_) return log.gpx_->read(point);
   return -1;
 }

@@ -12,9 +12,11 @@
 namespace tolvane {
 namespace {
 
-// The first point of a log; empty when the log cannot be opened or yields no point.
-std::optional<TrackPoint> read_first_point(const std::filesystem::path& path) {
-  LogFile log = open_log(path);
+// The first point of a log; empty when the log cannot be opened or yields no point, or when
+// `stop` was set.
+std::optional<TrackPoint> read_first_point(const std::filesystem::path& path,
+                                           const std::atomic<bool>* stop = nullptr) {
+  LogFile log = open_log(path, stop);
   if (!log) return std::nullopt;
   TrackPoint first;
   if (read_track_point(log, first) != 0) return std::nullopt;
@@ -32,9 +34,10 @@ void take_in_box(LogExtent& into, const LogExtent& other) {
 
 std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent,
                             const std::atomic<bool>* stop) {
-  LogFile log = open_log(path);
+  LogFile log = open_log(path, stop);
+  if (stop_requested(stop)) return -3;  // an open that blocked (a pipe) was broken off
   if (!log) return -2;
-  if (read_track_point(log, extent.first) != 0) return -1;
+  if (read_track_point(log, extent.first) != 0) return stop_requested(stop) ? -3 : -1;
   copy_track_point(extent.last, extent.first);
   extent.min_latitude = extent.max_latitude = extent.first.latitude;
   extent.min_longitude = extent.max_longitude = extent.first.longitude;
@@ -46,7 +49,7 @@ std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent
     if (p.longitude < extent.min_longitude) extent.min_longitude = p.longitude;
     if (p.longitude > extent.max_longitude) extent.max_longitude = p.longitude;
   }
-  return 0;
+  return stop_requested(stop) ? -3 : 0;
 }
 
 int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -57,10 +60,14 @@ int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem:
   return compare_timestamps(*first_a, *first_b);
 }
 
-void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths) {
+void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,
+                        const std::atomic<bool>* stop) {
   std::vector<std::optional<TrackPoint>> firsts;
   firsts.reserve(log_paths.size());
-  for (const auto& path : log_paths) firsts.push_back(read_first_point(path));
+  for (const auto& path : log_paths) {
+    if (stop_requested(stop)) return;
+    firsts.push_back(read_first_point(path, stop));
+  }
 
   std::vector<std::size_t> order(log_paths.size());
   std::iota(order.begin(), order.end(), std::size_t{0});

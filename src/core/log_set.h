@@ -31,7 +31,9 @@ std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent
 int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Stable sort by each log's first point, read once per log; unreadable logs first, in list order.
-void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths);
+// Once `stop` is set the order is left as it is.
+void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,
+                        const std::atomic<bool>* stop = nullptr);
 
 // Validates the sorted set; 0 with `set_extent` filled, or 255 after one show_error (or, with
 // no message, when `stop` was set).

@@ -7,6 +7,7 @@
 
 #include "core/field_number.h"
 #include "core/time_helpers.h"
+#include "output/run_contracts.h"
 
 namespace tolvane {
 namespace {
@@ -77,9 +78,9 @@ const char* find_name(const char* line, const char* type) {
 }
 
 // Reads the next line, or the next piece of a line longer than the buffer. False at the end of
-// the file: a piece that reached the end of the file is never used.
-bool read_line(std::FILE* log, char* line) {
-  if (!fgets_unlocked(line, kLineBufferSize, log)) return false;
+// the file, and once `stop` is set: a piece that reached the end of the file is never used.
+bool read_line(std::FILE* log, char* line, const std::atomic<bool>* stop) {
+  if (stop_requested(stop) || !fgets_unlocked(line, kLineBufferSize, log)) return false;
   return !feof_unlocked(log);
 }
 
@@ -162,13 +163,13 @@ bool parse_rmc(const char* after_name, TrackPoint& point) {
 
 }  // namespace
 
-std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
+std::int8_t read_track_point(std::FILE* log, TrackPoint& point, const std::atomic<bool>* stop) {
   char line[kLineBufferSize];
   if (feof_unlocked(log)) return -1;
   for (;;) {
     const char* name = nullptr;
     do {
-      if (!read_line(log, line)) return -1;
+      if (!read_line(log, line, stop)) return -1;
       name = find_name(line, "GGA");
     } while (!name);
 
@@ -182,7 +183,7 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point) {
 
     // Lines up to the next RMC sentence are passed over, further GGA sentences among them.
     do {
-      if (!read_line(log, line)) return -1;
+      if (!read_line(log, line, stop)) return -1;
       name = find_name(line, "RMC");
     } while (!name);
 

@@ -28,7 +28,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
 
   write_points_folder_open(sink);
   for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
-    LogFile log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i], input.stop);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -64,6 +64,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
       placemark.heading_style = earth.direction_icon == 1 ? heading_icon_index(point.course) : -1;
       write_point_placemark(sink, placemark);
     }
+    if (stop_requested(input.stop)) return false;  // the log was broken off
   }
   // Every log held a point in the pre-pass; a log emptied since then leaves no span to give.
   if (embed_time && first_stamp.year != -1) write_time_span(sink, first_stamp, last_stamp);
@@ -78,7 +79,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
   TrackPoint previous;
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    LogFile log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i], input.stop);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -97,6 +98,7 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
       write_route_coordinate(sink, point);
       previous = point;
     }
+    if (stop_requested(input.stop)) return false;  // the log was broken off
     if (settings.common.concate == 0 || i + 1 == count) write_tracks_folder_close(sink);
   }
   return true;
@@ -134,7 +136,8 @@ bool write_document(ConversionInput& input, const ConversionSettings& settings, 
 }  // namespace
 
 RunResult convert_to_kml(ConversionInput& input, const ConversionSettings& settings,
-                         ProgressView& view) {
+                         ProgressView& starter_view) {
+  RunView view(starter_view, input.stop);
   std::optional<RunStart> run = start_run(input, settings, view);
   if (!run) return kRunFailed;
 

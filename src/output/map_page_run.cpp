@@ -26,7 +26,7 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
   int marker_index = 0;
   std::string information;
   for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
-    LogFile log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i], input.stop);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -47,6 +47,7 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
       }
       ++marker_index;
     }
+    if (stop_requested(input.stop)) return false;  // the log was broken off
   }
   sink.line(0, {});
   return true;
@@ -60,7 +61,7 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
   PolylineCutter polylines(settings, sink);
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    LogFile log = open_log(input.log_paths[i]);
+    LogFile log = open_log(input.log_paths[i], input.stop);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -77,6 +78,7 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
       write_track_point(page, local, distance.km(), sink);
       polylines.point_pushed(local);
     }
+    if (stop_requested(input.stop)) return false;  // the log was broken off
     polylines.end_log(settings.common.concate == 0 || i + 1 == count);
   }
   return true;
@@ -92,7 +94,8 @@ bool write_photos(ConversionInput& input, const ConversionSettings& settings,
 }  // namespace
 
 RunResult convert_to_html(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view) {
+                          ProgressView& starter_view) {
+  RunView view(starter_view, input.stop);
   std::optional<RunStart> run = start_run(input, settings, view);
   if (!run) return kRunFailed;
   TextSink sink(run->output.stream());

@@ -9,6 +9,8 @@
 
 namespace tolvane {
 
+class PendingOutput;
+
 // The data of one run. The run may reorder the two lists in place (logs by start time, photos
 // by capture time) but never adds or removes entries.
 struct ConversionInput {
@@ -20,6 +22,9 @@ struct ConversionInput {
   // Set by the starter, from any thread, to ask the run to stop; the run then returns 255
   // without a message and leaves the earlier output as it was. Null: the run is never stopped.
   const std::atomic<bool>* stop = nullptr;
+  // Given by a starter that may end the process while the run is still stopping: through it
+  // the output's temporary file is removed, or found committed (platform/replacing_file.h).
+  PendingOutput* pending_output = nullptr;
 };
 
 // True once the starter has asked the run to stop. Cheap enough to ask for every point.

@@ -28,10 +28,12 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
   view.set_status_text(messages::kCheckingLogs);
   view.set_progress(100);
 
-  sort_logs_by_start(input.log_paths);
+  sort_logs_by_start(input.log_paths, input.stop);
 
   std::optional<ReplacingFile> output;
-  if (!is_an_input(input, input.output_path)) output = ReplacingFile::create(input.output_path);
+  if (!is_an_input(input, input.output_path)) {
+    output = ReplacingFile::create(input.output_path, input.pending_output);
+  }
   if (!output) {
     view.show_error(messages::kCannotCreateOutput);
     return std::nullopt;
@@ -48,7 +50,7 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
     return std::nullopt;
   }
 
-  RunStart run{std::move(*output), extent, extent.first, extent.last, {}};
+  RunStart run{std::move(*output), extent, extent.first, extent.last, {}, input.stop};
   apply_time_offset(run.first_local, settings.common.GMT);
   apply_time_offset(run.last_local, settings.common.GMT);
   run.title = date_title(run.first_local, run.last_local);
@@ -60,6 +62,7 @@ bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {
 }
 
 bool finish_run(RunStart& run, bool written, ProgressView& view) {
+  if (stop_requested(run.stop)) return false;
   if (!written || !run.output.commit()) {
     view.show_error(messages::kCannotCreateOutput);
     return false;

@@ -12,11 +12,12 @@ int seconds_of_day(const TrackPoint& p) { return (p.hour * 60 + p.minute) * 60 +
 
 }  // namespace
 
-PhotoCursor::PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset)
-    : logs_(sorted_logs), gmt_offset_(gmt_offset) {}
+PhotoCursor::PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset,
+                         const std::atomic<bool>* stop)
+    : logs_(sorted_logs), gmt_offset_(gmt_offset), stop_(stop) {}
 
 bool PhotoCursor::open_log(std::size_t index) {
-  file_ = tolvane::open_log(logs_[index]);
+  file_ = tolvane::open_log(logs_[index], stop_);
   return static_cast<bool>(file_);
 }
 

@@ -2,6 +2,7 @@
 // ascending capture-time order, and interpolates between the two points around each photo.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -19,8 +20,10 @@ struct PhotoPlacement {
 
 class PhotoCursor {
  public:
-  // `sorted_logs` must outlive the cursor; `gmt_offset` is Common.GMT.
-  PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset);
+  // `sorted_logs` must outlive the cursor; `gmt_offset` is Common.GMT; `stop` is the run's
+  // (ConversionInput::stop): once it is set the logs give no further point.
+  PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset,
+              const std::atomic<bool>* stop = nullptr);
 
   // Opens the first log that holds a point. 0, or 255 when a log cannot be opened.
   std::uint8_t start();
@@ -38,6 +41,7 @@ class PhotoCursor {
 
   const std::vector<std::filesystem::path>& logs_;
   float gmt_offset_;
+  const std::atomic<bool>* stop_;
   LogFile file_;
   std::size_t log_index_ = 0;
   bool exhausted_ = false;

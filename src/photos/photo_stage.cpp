@@ -58,7 +58,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
 
   view.set_status_text(messages::kReducingPhotos);
   view.set_progress(0);
-  PhotoCursor cursor(input.log_paths, common.GMT);
+  PhotoCursor cursor(input.log_paths, common.GMT, input.stop);
   if (cursor.start() != 0) {
     view.show_error(messages::kCannotReadInput);
     return kRunFailed;

@@ -1,10 +1,12 @@
 #include "platform/replacing_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +16,36 @@ namespace tolvane {
 namespace fs = std::filesystem;
 
 namespace {
+
+// A hidden name for a temporary file: ".tolvane-" and twelve random letters and digits. Its
+// length does not depend on the target's, so a target whose name is as long as a name can be has
+// one too; the random part keeps it from being guessed and made beforehand by someone else.
+std::string temporary_name() {
+  constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[12];
+  std::size_t got = 0;
+  while (got < sizeof bytes) {
+    const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n > 0) {
+      got += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno != EINTR) {
+      break;
+    }
+  }
+  if (got < sizeof bytes) {
+    // No random source: still a fresh name each time, and O_EXCL keeps it from being a trap.
+    auto seed = static_cast<unsigned long long>(
+                    std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (static_cast<unsigned long long>(::getpid()) << 40);
+    for (unsigned char& byte : bytes) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      byte = static_cast<unsigned char>(seed >> 56);
+    }
+  }
+  std::string name = ".tolvane-";
+  for (unsigned char byte : bytes) name += kAlphabet[byte % (sizeof kAlphabet - 1)];
+  return name;
+}
 
 // Follows symbolic links (relative ones from their own folder) to the file that is replaced.
 fs::path resolve_target(const fs::path& target) {
@@ -76,13 +108,7 @@ bool link_unnamed(int fd, const fs::path& target) {
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    std::string hidden_name = ".";
-    hidden_name += target.filename().string();
-    hidden_name += '.';
-    hidden_name += std::to_string(::getpid());
-    hidden_name += '.';
-    hidden_name += std::to_string(attempt);
-    const fs::path hidden = folder / hidden_name;
+    const fs::path hidden = folder / temporary_name();
     if (::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) != 0) {
       if (errno == EEXIST) continue;
       return false;
@@ -96,7 +122,7 @@ bool link_unnamed(int fd, const fs::path& target) {
 
 }  // namespace
 
-std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
+std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target, PendingOutput* pending) {
   if (target.empty()) return std::nullopt;
   fs::path real_target = resolve_target(target);
   fs::path folder = real_target.parent_path();
@@ -114,33 +140,52 @@ std::optional<ReplacingFile> ReplacingFile::create(const fs::path& target) {
   // left behind when the process is killed or the machine stops.
   if (int fd = open_unnamed(folder, mode); fd >= 0) {
     ::fchmod(fd, mode);
-    if (std::FILE* stream = ::fdopen(fd, "wb")) return ReplacingFile(stream, {}, real_target);
+    if (std::FILE* stream = ::fdopen(fd, "wb")) {
+      return ReplacingFile(stream, {}, real_target, pending);
+    }
     ::close(fd);
   }
 
-  // Appended piece by piece: GCC 12 warns wrongly about "." + std::string at -O3.
-  std::string hidden_name = ".";
-  hidden_name += real_target.filename().string();
-  hidden_name += ".XXXXXX";
-  std::string pattern = (folder / hidden_name).string();
-  int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return std::nullopt;
-  ::fchmod(fd, mode);
-  std::FILE* stream = ::fdopen(fd, "wb");
-  if (!stream) {
-    ::close(fd);
-    ::unlink(pattern.c_str());
-    return std::nullopt;
+  std::unique_lock<std::mutex> watched;
+  if (pending) {
+    watched = std::unique_lock(pending->mutex_);
+    if (pending->abandoned_) return std::nullopt;  // the process is ending
   }
-  return ReplacingFile(stream, fs::path(pattern), real_target);
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    fs::path temporary = folder / temporary_name();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return std::nullopt;
+    }
+    ::fchmod(fd, mode);
+    std::FILE* stream = ::fdopen(fd, "wb");
+    if (!stream) {
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      return std::nullopt;
+    }
+    if (pending) pending->temporary_ = temporary;
+    return ReplacingFile(stream, std::move(temporary), real_target, pending);
+  }
+  return std::nullopt;
 }
+
+ReplacingFile::ReplacingFile(std::FILE* stream, fs::path temporary, fs::path target,
+                             PendingOutput* pending)
+    : stream_(stream),
+      temporary_(std::move(temporary)),
+      target_(std::move(target)),
+      pending_(pending) {}
 
 ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept
     : stream_(other.stream_),
       temporary_(std::move(other.temporary_)),
-      target_(std::move(other.target_)) {
+      target_(std::move(other.target_)),
+      pending_(other.pending_) {
   other.stream_ = nullptr;
   other.temporary_.clear();
+  other.pending_ = nullptr;
 }
 
 ReplacingFile& ReplacingFile::operator=(ReplacingFile&& other) noexcept {
@@ -149,8 +194,10 @@ ReplacingFile& ReplacingFile::operator=(ReplacingFile&& other) noexcept {
     stream_ = other.stream_;
     temporary_ = std::move(other.temporary_);
     target_ = std::move(other.target_);
+    pending_ = other.pending_;
     other.stream_ = nullptr;
     other.temporary_.clear();
+    other.pending_ = nullptr;
   }
   return *this;
 }
@@ -160,8 +207,29 @@ ReplacingFile::~ReplacingFile() { discard(); }
 void ReplacingFile::discard() {
   if (stream_) std::fclose(stream_);
   stream_ = nullptr;
+  std::unique_lock<std::mutex> watched;
+  if (pending_) {
+    watched = std::unique_lock(pending_->mutex_);
+    if (pending_->temporary_ == temporary_) pending_->temporary_.clear();
+  }
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
+}
+
+// Links or renames the finished file to the target's name, unless the output was abandoned.
+bool ReplacingFile::move_over_target() {
+  std::unique_lock<std::mutex> watched;
+  if (pending_) {
+    watched = std::unique_lock(pending_->mutex_);
+    if (pending_->abandoned_) return false;
+  }
+  const bool moved = temporary_.empty() ? link_unnamed(::fileno(stream_), target_)
+                                        : ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (moved && pending_) {
+    pending_->committed_ = true;
+    pending_->temporary_.clear();
+  }
+  return moved;
 }
 
 bool ReplacingFile::commit(Sync sync) {
@@ -170,19 +238,28 @@ bool ReplacingFile::commit(Sync sync) {
   if (sync == Sync::kToDisk) ok = ::fsync(::fileno(stream_)) == 0 && ok;
   if (temporary_.empty()) {
     // An unnamed file: linked while its descriptor is still open.
-    if (ok) ok = link_unnamed(::fileno(stream_), target_);
+    if (ok) ok = move_over_target();
     ok = std::fclose(stream_) == 0 && ok;
     stream_ = nullptr;
     return ok;
   }
   ok = std::fclose(stream_) == 0 && ok;
   stream_ = nullptr;
-  if (ok) ok = ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (ok) ok = move_over_target();
   if (ok) {
     temporary_.clear();
     return true;
   }
   discard();
+  return false;
+}
+
+bool PendingOutput::abandon() {
+  std::lock_guard lock(mutex_);
+  abandoned_ = true;
+  if (committed_) return true;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
   return false;
 }
 

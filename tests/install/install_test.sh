@@ -33,6 +33,13 @@ appstreamcli validate --no-net --no-color "$tree/share/metainfo/$id.metainfo.xml
   fail "metainfo: $(appstreamcli validate --no-net --no-color "$tree/share/metainfo/$id.metainfo.xml")"
 grep -q "^Icon=$id$" "$tree/share/applications/$id.desktop" || fail "desktop entry's icon"
 
+# The copyright file names the Leaflet built into the programs: its licence, holders and years.
+copyright="$tree/share/doc/tolvane/copyright"
+grep -q "BSD-2-Clause licence" "$copyright" || fail "copyright: no Leaflet licence"
+grep -Eq "^Copyright \(c\) 2010-20[0-9]{2} Vladimir Agafonkin$" "$copyright" ||
+  fail "copyright: no Leaflet holder"
+! grep -q "@[A-Z_]*@" "$copyright" || fail "copyright: $(grep "@[A-Z_]*@" "$copyright")"
+
 # The user, their home and their work folder.
 home="$scratch/home"
 work="$scratch/work"
