@@ -65,8 +65,10 @@ class GpxReaderTest : public ::testing::Test {
 // The chord distance of the track rules between two positions taken in double precision.
 double chord_km(double lat1, double lon1, double lat2, double lon2) {
   constexpr double r = 3.141592653589793 / 180;
-  const double dx = std::cos(lat1 * r) * std::sin(lon1 * r) - std::cos(lat2 * r) * std::sin(lon2 * r);
-  const double dy = std::cos(lat1 * r) * std::cos(lon1 * r) - std::cos(lat2 * r) * std::cos(lon2 * r);
+  const double dx =
+      std::cos(lat1 * r) * std::sin(lon1 * r) - std::cos(lat2 * r) * std::sin(lon2 * r);
+  const double dy =
+      std::cos(lat1 * r) * std::cos(lon1 * r) - std::cos(lat2 * r) * std::cos(lon2 * r);
   const double dz = std::sin(lat1 * r) - std::sin(lat2 * r);
   return std::sqrt(dx * dx + dy * dy + dz * dz) * 20000.0 / 3.141592653589793;
 }
@@ -231,10 +233,9 @@ TEST_F(GpxReaderTest, LongTracksComeInChunksInOrderWithTheirDerivedSpeeds) {
     ASSERT_EQ(read[i].utc_hhmmss, second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
     if (i == 0) continue;
     // One second apart: the chord distance between the positions as written, per hour.
-    ASSERT_FLOAT_EQ(read[i].speed_kmh,
-                    chord_km(35 + (i - 1) * 1e-4, 139 - ((i - 1) % 7) * 3e-4, 35 + i * 1e-4,
-                             139 - (i % 7) * 3e-4) *
-                        3600.0)
+    ASSERT_FLOAT_EQ(read[i].speed_kmh, chord_km(35 + (i - 1) * 1e-4, 139 - ((i - 1) % 7) * 3e-4,
+                                                35 + i * 1e-4, 139 - (i % 7) * 3e-4) *
+                                           3600.0)
         << i;
   }
 }

@@ -109,10 +109,10 @@ TEST_F(KmzRun, HoldsTheKmlDocumentAndEveryImageItNames) {
                               "225", "247", "270", "292", "315", "337"}) {
     expected.push_back(std::string("icons/pt") + degrees + ".png");
   }
-  expected.insert(expected.end(), {"icons/pin.png", "icons/placemark.png",
-                                    "trip_pics/sx\"<y>&z.jpg", "trip_pics/s写真 1.jpeg",
-                                    "trip_pics/sa'b.jpg", "trip_pics/s%83e%83X%83g.jpg",
-                                    "trip_pics/sa'b~2.jpg"});
+  expected.insert(
+      expected.end(),
+      {"icons/pin.png", "icons/placemark.png", "trip_pics/sx\"<y>&z.jpg", "trip_pics/s写真 1.jpeg",
+       "trip_pics/sa'b.jpg", "trip_pics/s%83e%83X%83g.jpg", "trip_pics/sa'b~2.jpg"});
   EXPECT_EQ(entries, expected);
   EXPECT_EQ(std::system(("xmllint --noout " + quoted((extracted / "doc.kml").string())).c_str()),
             0);

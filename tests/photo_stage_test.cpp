@@ -179,8 +179,9 @@ TEST_F(PhotoStage, CraftedNamesAreEscapedForEachPlace) {
   const std::string sjis = run_html();
   ASSERT_EQ(result_, kRunSucceeded);
   EXPECT_TRUE(fs::exists(folder_ / "trip_pics" / "s%83e%83X.jpg"));
-  EXPECT_NE(sjis.find("<img src=\"trip_pics/s%2583e%2583X.jpg\" alt=\"trip_pics/s\uFFFDe\uFFFDX.jpg\""),
-            std::string::npos);
+  EXPECT_NE(
+      sjis.find("<img src=\"trip_pics/s%2583e%2583X.jpg\" alt=\"trip_pics/s\uFFFDe\uFFFDX.jpg\""),
+      std::string::npos);
   EXPECT_NE(sjis.find(",'%83e%83X.jpg',100)\">"), std::string::npos);
   EXPECT_NE(sjis.find("        s\uFFFDe\uFFFDX.jpg<br />"), std::string::npos);
 }

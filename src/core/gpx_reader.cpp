@@ -346,10 +346,10 @@ void GpxReader::State::finish_point() {
     p.speed_kmh = *done.speed_kmh;
   } else if (previous) {
     const double elapsed = seconds_between(previous->time, t);
-    p.speed_kmh = elapsed <= 0
-                      ? 0.0f
-                      : static_cast<float>(distance_km(previous->position, position) * 3600.0 /
-                                           elapsed);
+    p.speed_kmh =
+        elapsed <= 0
+            ? 0.0f
+            : static_cast<float>(distance_km(previous->position, position) * 3600.0 / elapsed);
   }
   if (done.course) {
     p.course = *done.course;

@@ -5,8 +5,8 @@
 
 #include "core/time_helpers.h"
 #include "output/markup_escape.h"
-#include "platform/path_text.h"
 #include "output/text_format.h"
+#include "platform/path_text.h"
 
 namespace tolvane {
 namespace {

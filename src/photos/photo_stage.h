@@ -25,8 +25,8 @@ struct PlacedPhoto {
   // Picture folder name as the file system holds it, "/", the thumbnail's file name: the
   // address of the thumbnail before it is escaped for a URL.
   std::string thumbnail_source;
-  TrackPoint capture_time;       // year .. second on the track's clock (track_clock_time)
-  PhotoPlacement placement;      // position and point index on the track
+  TrackPoint capture_time;   // year .. second on the track's clock (track_clock_time)
+  PhotoPlacement placement;  // position and point index on the track
 };
 
 // What a run writes for its photos: the Pictures folder of the KML document or the photo frame

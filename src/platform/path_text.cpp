@@ -16,8 +16,10 @@ std::size_t utf8_character_length(std::string_view text, std::size_t at) {
   const unsigned char lead = byte(at);
   if (lead < 0x80) return 1;
   std::size_t length = 0;
-  unsigned char low = 0x80;  // the range of the second byte, narrowed for the lead bytes that
-  unsigned char high = 0xBF;  // would otherwise allow overlong forms, surrogates or too much
+  // The range of the second byte, narrowed for the lead bytes that would otherwise allow
+  // overlong forms, surrogates or values above U+10FFFF.
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
   if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;
   } else if (lead >= 0xE0 && lead <= 0xEF) {

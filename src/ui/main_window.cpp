@@ -257,9 +257,9 @@ void MainWindow::add_dropped_paths(const QStringList& paths) {
 void MainWindow::propose_output() {
   if (!output_path_.isEmpty() || log_list_->paths().isEmpty()) return;
   const std::filesystem::path first_log = to_filesystem_path(log_list_->paths().first());
-  output_path_ = from_filesystem_path(output_path_for_log(first_log, is_map_page(settings_),
-                                                          kmz_output_))
-                     .left(kOutputPathLimit);
+  output_path_ =
+      from_filesystem_path(output_path_for_log(first_log, is_map_page(settings_), kmz_output_))
+          .left(kOutputPathLimit);
   update_controls();
 }
 

@@ -12,7 +12,8 @@ bool is_photo_path(const QString& path) {
 }
 
 QString output_path_for_kind(const QString& path, bool map_page, bool kmz) {
-  return from_filesystem_path(tolvane::output_path_for_kind(to_filesystem_path(path), map_page, kmz));
+  return from_filesystem_path(
+      tolvane::output_path_for_kind(to_filesystem_path(path), map_page, kmz));
 }
 
 bool is_kmz_path(const QString& path) { return has_kmz_extension(to_filesystem_path(path)); }

@@ -190,8 +190,7 @@ class ConvertCommandTest : public QObject {
     QVERIFY(f.opened.empty());
     QVERIFY(earlier.open(QIODevice::ReadOnly));
     QCOMPARE(earlier.readAll(), QByteArray("earlier output\r\n"));
-    QCOMPARE(QDir(f.folder.path()).entryList(QDir::Files),
-             QStringList({"drive.kml", "drive.log"}));
+    QCOMPARE(QDir(f.folder.path()).entryList(QDir::Files), QStringList({"drive.kml", "drive.log"}));
   }
 
   void a_whole_kml_run_from_the_window() {
