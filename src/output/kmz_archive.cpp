@@ -23,7 +23,7 @@ bool add_icon(ZipArchive& zip, std::string_view file) {
 }  // namespace
 
 bool writes_kmz(const ConversionInput& input) {
-  return input.kmz || has_kmz_extension(input.output_path);
+  return output_form(input.output_path, KindRequest::kKml, input.kmz, false).kmz;
 }
 
 KmlIconPlaces kmz_icon_places() {
