@@ -16,7 +16,6 @@
 
 #include "core/c_number.h"
 #include "core/log_file.h"
-#include "output/track_rules.h"
 
 namespace tolvane {
 namespace {
@@ -62,6 +61,17 @@ class GpxReaderTest : public ::testing::Test {
 
   fs::path dir_;
 };
+
+// The chord distance of the track rules between two positions taken in double precision.
+double chord_km(double lat1, double lon1, double lat2, double lon2) {
+  constexpr double r = 3.141592653589793 / 180;
+  const double dx =
+      std::cos(lat1 * r) * std::sin(lon1 * r) - std::cos(lat2 * r) * std::sin(lon2 * r);
+  const double dy =
+      std::cos(lat1 * r) * std::cos(lon1 * r) - std::cos(lat2 * r) * std::cos(lon2 * r);
+  const double dz = std::sin(lat1 * r) - std::sin(lat2 * r);
+  return std::sqrt(dx * dx + dy * dy + dz * dz) * 20000.0 / 3.141592653589793;
+}
 
 std::string trkpt(const char* lat, const char* lon, const char* time, const char* inside = "") {
   std::string text = std::string("<trkpt lat=\"") + lat + "\" lon=\"" + lon + "\">";
@@ -162,8 +172,7 @@ TEST_F(GpxReaderTest, SpeedAndCourseGivenOrDerivedFromThePreviousPointRead) {
   ASSERT_EQ(points.size(), 5u);
   EXPECT_EQ(points[1].speed_kmh, static_cast<float>(2.5 * 3.6));
   EXPECT_EQ(points[1].course, 45.5f);
-  const double step_km = track_distance_km(0.0f, 0.001f, 0.0f, 0.002f);
-  EXPECT_EQ(points[2].speed_kmh, static_cast<float>(step_km * 3600.0 / 10.0));
+  EXPECT_FLOAT_EQ(points[2].speed_kmh, chord_km(0, 0.001, 0, 0.002) * 3600.0 / 10.0);
   EXPECT_EQ(points[2].course, 90.0f);
   EXPECT_EQ(points[3].speed_kmh, 3.6f);
   EXPECT_EQ(points[3].course, 180.0f);  // south, from the previous point
@@ -223,13 +232,46 @@ TEST_F(GpxReaderTest, LongTracksComeInChunksInOrderWithTheirDerivedSpeeds) {
     const int second = static_cast<int>(i);
     ASSERT_EQ(read[i].utc_hhmmss, second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
     if (i == 0) continue;
-    // One second apart: the chord distance of the track rules, per hour.
-    ASSERT_EQ(read[i].speed_kmh,
-              static_cast<float>(track_distance_km(read[i - 1].latitude, read[i - 1].longitude,
-                                                   read[i].latitude, read[i].longitude) *
-                                 3600.0 / 1.0))
+    // One second apart: the chord distance between the positions as written, per hour.
+    ASSERT_FLOAT_EQ(read[i].speed_kmh, chord_km(35 + (i - 1) * 1e-4, 139 - ((i - 1) % 7) * 3e-4,
+                                                35 + i * 1e-4, 139 - (i % 7) * 3e-4) *
+                                           3600.0)
         << i;
   }
+}
+
+TEST_F(GpxReaderTest, FastTracksTakeTheFractionsOfTheirTimesAndTheWrittenPositions) {
+  // 5 points a second at 47 km/h, north-east, as a phone writes them: nine decimals of a degree
+  // and milliseconds; one point is written twice, at the same instant.
+  const double speed_kmh = 47.0;
+  const double step_deg = speed_kmh / 3.6 * 0.2 / 111194.9266 / std::sqrt(2.0);
+  std::string points;
+  for (int i = 0; i < 60; ++i) {
+    char lat[32];
+    char lon[32];
+    char time[40];
+    std::snprintf(lat, sizeof lat, "%.9f", 35.681236 + i * step_deg);
+    std::snprintf(lon, sizeof lon, "%.9f",
+                  139.767125 + i * step_deg / std::cos((35.681236 + i * step_deg) * 0.0174533));
+    std::snprintf(time, sizeof time, "2024-05-01T09:%02d:%02d.%03dZ", (i / 5) / 60, (i / 5) % 60,
+                  i % 5 * 200);
+    points += trkpt(lat, lon, time);
+    if (i == 30) points += trkpt(lat, lon, time);
+  }
+  const auto read = read_track(points);
+  ASSERT_EQ(read.size(), 61u);
+  for (std::size_t i = 1; i < read.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (i == 31) {
+      EXPECT_EQ(read[i].speed_kmh, 0.0f);  // no time between the two
+      continue;
+    }
+    EXPECT_NEAR(read[i].speed_kmh, speed_kmh, speed_kmh * 0.01);
+    EXPECT_NEAR(read[i].course, 45.0, 0.5);
+  }
+  // The times shown keep whole seconds.
+  EXPECT_EQ(read[4].utc_hhmmss, 90000);
+  EXPECT_EQ(read[5].utc_hhmmss, 90001);
 }
 
 // The corpus of real GPX files, when it is there.

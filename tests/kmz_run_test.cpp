@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -54,13 +55,14 @@ class KmzRun : public ScratchFolder {
     write_file(folder_ / "trip.log", nmea_text(fixes));
     settings_.common.icon_url = "http://example.org/icons";
     settings_.common.jpeg_embed_link = 1;
-    // Names that need escaping in the descriptions, and two photos of one name: like files of
-    // one name in the picture folder, the later thumbnail is the one kept.
+    // Names that need escaping in the descriptions, a Shift-JIS name (not UTF-8), and two
+    // photos of one name from two folders, each with a thumbnail of its own.
     fs::create_directories(folder_ / "photos" / "b");
     photo("photos/a'b.jpg", "2008:01:05 10:00:35", 64, 48);
     photo("photos/x\"<y>&z.jpg", "2008:01:05 10:00:05", 48, 64);
     photo("photos/写真 1.jpeg", "2008:01:05 10:00:25", 80, 40);
     photo("photos/b/a'b.jpg", "2008:01:05 10:01:00", 40, 90);
+    photo("photos/\x83\x65\x83\x58\x83\x67.jpg", "2008:01:05 10:00:45", 50, 50);
     fs::create_directories(folder_ / "kml");
     fs::create_directories(folder_ / "kmz");
   }
@@ -107,10 +109,13 @@ TEST_F(KmzRun, HoldsTheKmlDocumentAndEveryImageItNames) {
                               "225", "247", "270", "292", "315", "337"}) {
     expected.push_back(std::string("icons/pt") + degrees + ".png");
   }
-  expected.insert(expected.end(),
-                  {"icons/pin.png", "icons/placemark.png", "trip_pics/sx\"<y>&z.jpg",
-                   "trip_pics/s写真 1.jpeg", "trip_pics/sa'b.jpg"});
+  expected.insert(
+      expected.end(),
+      {"icons/pin.png", "icons/placemark.png", "trip_pics/sx\"<y>&z.jpg", "trip_pics/s写真 1.jpeg",
+       "trip_pics/sa'b.jpg", "trip_pics/s%83e%83X%83g.jpg", "trip_pics/sa'b~2.jpg"});
   EXPECT_EQ(entries, expected);
+  EXPECT_EQ(std::system(("xmllint --noout " + quoted((extracted / "doc.kml").string())).c_str()),
+            0);
 
   // doc.kml with its icon addresses put back is the KML run's document, byte for byte.
   std::string document = read_file(extracted / "doc.kml");
@@ -127,11 +132,17 @@ TEST_F(KmzRun, HoldsTheKmlDocumentAndEveryImageItNames) {
              document.begin()
       << " bytes";
   // The thumbnails are those the KML run leaves in its picture folder.
-  for (const char* name : {"sx\"<y>&z.jpg", "s写真 1.jpeg", "sa'b.jpg"}) {
+  for (const char* name :
+       {"sx\"<y>&z.jpg", "s写真 1.jpeg", "sa'b.jpg", "s%83e%83X%83g.jpg", "sa'b~2.jpg"}) {
     EXPECT_EQ(read_file(extracted / "trip_pics" / name),
               read_file(folder_ / "kml" / "trip_pics" / name))
         << name;
   }
+  // The two photos of one name keep their own shapes; the one not in UTF-8 is shown with
+  // replacement characters.
+  EXPECT_NE(kml.find("trip_pics/sa%27b.jpg\" width=\"128\" height=\"96\""), std::string::npos);
+  EXPECT_NE(kml.find("trip_pics/sa%27b~2.jpg\" width=\"56\" height=\"128\""), std::string::npos);
+  EXPECT_NE(kml.find("<div>s\uFFFDe\uFFFDX\uFFFDg.jpg</div>"), std::string::npos);
 }
 
 TEST_F(KmzRun, AFailedRunKeepsTheEarlierArchiveAndLeavesNothingBehind) {

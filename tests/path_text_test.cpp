@@ -23,6 +23,22 @@ TEST(PathText, FindsTheLastSeparatorAndTheFileName) {
   EXPECT_EQ(native_to_utf8(fs::path("/写真/a b.jpg")), "/写真/a b.jpg");
 }
 
+TEST(PathText, NamesThatAreNotUtf8GetAValidForm) {
+  // Well-formed UTF-8 of one to four bytes stays, byte for byte.
+  const std::string valid = "a\u00E9\u5199\U0001F600.jpg";
+  EXPECT_EQ(utf8_name_text(valid), valid);
+  EXPECT_EQ(utf8_display_text(valid), valid);
+  // Shift-JIS, an overlong "/", a surrogate, a code point above U+10FFFF, a character cut
+  // short, and a lone continuation byte: each byte outside a character on its own.
+  const std::string bad = "\x83\x65|\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE5\x86|\x80";
+  EXPECT_EQ(utf8_name_text(bad), "%83e|%C0%AF|%ED%A0%80|%F4%90%80%80|%E5%86|%80");
+  EXPECT_EQ(utf8_display_text(bad),
+            "\uFFFDe|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD|"
+            "\uFFFD");
+  EXPECT_EQ(utf8_character_length("\xE5\x86\x99", 0), 3u);
+  EXPECT_EQ(utf8_character_length("\xE5\x86", 0), 0u);
+}
+
 TEST(Directories, MakesFoldersAndTellsFilesFromFolders) {
   fs::path root = fs::temp_directory_path() / ("tolvane_dirs_" + std::to_string(::getpid()));
   fs::remove_all(root);

@@ -172,6 +172,18 @@ TEST_F(PhotoStage, CraftedNamesAreEscapedForEachPlace) {
   EXPECT_NE(kml.find("<img src=\"trip_pics/sx%22%3Cy%3E%26z.jpg\""), std::string::npos);
   EXPECT_NE(kml.find("<div>sx\"&lt;y&gt;&amp;z.jpg</div>"), std::string::npos);
   EXPECT_NE(kml.find("a%27b.jpg\"><img"), std::string::npos);
+
+  // A name that is not UTF-8 (Shift-JIS): its bytes as %XX in the thumbnail's name and in the
+  // photo's link, shown as U+FFFD.
+  input_.photo_paths = {photo("\x83\x65\x83\x58.jpg", "2008:01:05 10:00:05")};
+  const std::string sjis = run_html();
+  ASSERT_EQ(result_, kRunSucceeded);
+  EXPECT_TRUE(fs::exists(folder_ / "trip_pics" / "s%83e%83X.jpg"));
+  EXPECT_NE(
+      sjis.find("<img src=\"trip_pics/s%2583e%2583X.jpg\" alt=\"trip_pics/s\uFFFDe\uFFFDX.jpg\""),
+      std::string::npos);
+  EXPECT_NE(sjis.find(",'%83e%83X.jpg',100)\">"), std::string::npos);
+  EXPECT_NE(sjis.find("        s\uFFFDe\uFFFDX.jpg<br />"), std::string::npos);
 }
 
 TEST_F(PhotoStage, OneWorkerAndSeveralWriteTheSameDocument) {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "output/kmz_archive.h"
+#include "output/output_kind.h"
 
 namespace tolvane::cli {
 namespace {

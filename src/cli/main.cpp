@@ -10,6 +10,7 @@
 #include "cli/signal_watcher.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
+#include "output/output_kind.h"
 #include "platform/program_paths.h"
 #include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
@@ -34,19 +35,13 @@ int usage_error(const std::string& reason) {
   return kExitUsage;
 }
 
-// ".kml" and ".kmz" write KML, ".html" and ".htm" the map page (any letter case), anything else
-// follows Common.kml_or_html; --kmz always writes KML.
+// Asked for by --kml or --html, else by --kmz or the output's extension, else by
+// Common.kml_or_html.
 bool writes_map_page(const ConvertOptions& options, const ConversionSettings& settings) {
-  if (options.choice == OutputChoice::kKml) return false;
-  if (options.choice == OutputChoice::kHtml) return true;
-  if (options.kmz) return false;
-  std::string extension = options.output.extension().string();
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  if (extension == ".kml" || extension == ".kmz") return false;
-  if (extension == ".html" || extension == ".htm") return true;
-  return is_map_page(settings);
+  const KindRequest request = options.choice == OutputChoice::kKml    ? KindRequest::kKml
+                              : options.choice == OutputChoice::kHtml ? KindRequest::kMapPage
+                                                                      : KindRequest::kByName;
+  return output_form(options.output, request, options.kmz, is_map_page(settings)).map_page;
 }
 
 }  // namespace

@@ -137,33 +137,23 @@ void set_raw_coordinate(double degrees, float& raw, std::int32_t& raw_int, float
   fraction = static_cast<float>(v - i);
 }
 
-// A point's position as float degrees and as radians with their sines and cosines, worked out
-// once for the distance and the bearing from the previous point and to the next.
+// A point's position as the file writes it, in double precision, as radians with their sines
+// and cosines, worked out once for the distance and the bearing from the previous point and to
+// the next. (The float positions kept in the points are too coarse: at several points a second
+// their rounding alone would swing the speeds.)
 struct Position {
-  Position(float latitude_degrees, float longitude_degrees)
-      : latitude(latitude_degrees),
-        longitude(longitude_degrees),
-        phi(static_cast<double>(latitude_degrees) * kRadiansPerDegree),
-        lambda(static_cast<double>(longitude_degrees) * kRadiansPerDegree),
+  Position(double latitude_degrees, double longitude_degrees)
+      : phi(latitude_degrees * kRadiansPerDegree),
+        lambda(longitude_degrees * kRadiansPerDegree),
         sin_phi(std::sin(phi)),
         cos_phi(std::cos(phi)),
         sin_lambda(std::sin(lambda)),
         cos_lambda(std::cos(lambda)) {}
-  float latitude;
-  float longitude;
   double phi, lambda;
   double sin_phi, cos_phi, sin_lambda, cos_lambda;
 };
 
-// The position of a point as stored in it. Kept out of line: GCC 12's SLP vectorizer, inlining
-// this next to the conversion of the attributes to float, used the unrounded doubles for the
-// radians (a wrong result at -O2 that -fno-tree-slp-vectorize avoids).
-[[gnu::noinline]] Position position_of(const TrackPoint& point) {
-  return Position(point.latitude, point.longitude);
-}
-
-// track_distance_km of the two positions: the same arithmetic on the same sines and cosines, so
-// the same value, without computing them again.
+// The chord distance of track_distance_km, on the positions as written.
 double distance_km(const Position& a, const Position& b) {
   const double dx = a.cos_phi * a.sin_lambda - b.cos_phi * b.sin_lambda;
   const double dy = a.cos_phi * a.cos_lambda - b.cos_phi * b.cos_lambda;
@@ -204,7 +194,7 @@ struct OpenPoint {
 // The last point read from the file, for the speed and course of the next.
 struct PreviousPoint {
   Position position;
-  std::int64_t utc_seconds;
+  UtcTime time;
 };
 
 // A lat or lon attribute: a number within +-limit degrees.
@@ -353,22 +343,22 @@ void GpxReader::State::finish_point() {
   p.utc_ddmmyy = (t.day * 100 + t.month) * 100 + t.year % 100;
   p.altitude = to_float(done.elevation).value_or(0.0f);
 
-  const std::int64_t utc_seconds = t.seconds();
-  const Position position = position_of(p);
+  const Position position(done.latitude, done.longitude);
   if (done.speed_kmh) {
     p.speed_kmh = *done.speed_kmh;
   } else if (previous) {
-    const std::int64_t elapsed = utc_seconds - previous->utc_seconds;
-    p.speed_kmh = elapsed <= 0 ? 0.0f
-                               : static_cast<float>(distance_km(previous->position, position) *
-                                                    3600.0 / static_cast<double>(elapsed));
+    const double elapsed = seconds_between(previous->time, t);
+    p.speed_kmh =
+        elapsed <= 0
+            ? 0.0f
+            : static_cast<float>(distance_km(previous->position, position) * 3600.0 / elapsed);
   }
   if (done.course) {
     p.course = *done.course;
   } else if (previous) {
     p.course = initial_bearing(previous->position, position);
   }
-  previous = PreviousPoint{position, utc_seconds};
+  previous = PreviousPoint{position, t};
   ready.push_back(p);
 }
 

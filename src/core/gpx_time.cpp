@@ -27,6 +27,11 @@ std::int64_t UtcTime::seconds() const {
   return days_since_epoch(year, month, day) * kSecondsPerDay + (hour * 60 + minute) * 60 + second;
 }
 
+double seconds_between(const UtcTime& earlier, const UtcTime& later) {
+  return static_cast<double>(later.seconds() - earlier.seconds()) +
+         (later.fraction - earlier.fraction);
+}
+
 std::optional<UtcTime> parse_gpx_time(std::string_view text) {
   // YYYY-MM-DDThh:mm:ss
   if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
@@ -47,10 +52,21 @@ std::optional<UtcTime> parse_gpx_time(std::string_view text) {
   }
 
   std::size_t at = 19;
+  double fraction = 0.0;
   if (at < text.size() && text[at] == '.') {
     const std::size_t first_digit = ++at;
-    while (at < text.size() && is_digit(text[at])) ++at;
+    // Nine digits (nanoseconds) are kept; more say nothing a receiver measures.
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 1;
+    while (at < text.size() && is_digit(text[at])) {
+      if (at - first_digit < 9) {
+        numerator = numerator * 10 + (text[at] - '0');
+        denominator *= 10;
+      }
+      ++at;
+    }
     if (at == first_digit) return std::nullopt;
+    fraction = static_cast<double>(numerator) / static_cast<double>(denominator);
   }
 
   int zone_seconds = 0;
@@ -79,7 +95,7 @@ std::optional<UtcTime> parse_gpx_time(std::string_view text) {
   utc.second = local.second;
   if (zone_seconds != 0) shift_timestamp(utc, -zone_seconds);
   if (utc.year < 0 || utc.year > 9999) return std::nullopt;
-  return UtcTime{utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second};
+  return UtcTime{utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second, fraction};
 }
 
 }  // namespace tolvane

@@ -22,20 +22,8 @@ bool add_icon(ZipArchive& zip, std::string_view file) {
 
 }  // namespace
 
-bool has_kmz_extension(const std::filesystem::path& path) {
-  constexpr std::string_view kExtension = ".kmz";
-  const std::string name = path.filename().string();
-  if (name.size() < kExtension.size()) return false;
-  for (std::size_t i = 0; i < kExtension.size(); ++i) {
-    char c = name[name.size() - kExtension.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kExtension[i]) return false;
-  }
-  return true;
-}
-
 bool writes_kmz(const ConversionInput& input) {
-  return input.kmz || has_kmz_extension(input.output_path);
+  return output_form(input.output_path, KindRequest::kKml, input.kmz, false).kmz;
 }
 
 KmlIconPlaces kmz_icon_places() {

@@ -7,14 +7,13 @@
 #include <filesystem>
 
 #include "output/kml_writer.h"
+#include "output/output_kind.h"
 #include "output/run_contracts.h"
 #include "output/zip_archive.h"
 #include "photos/thumbnail_spool.h"
 
 namespace tolvane {
 
-// True when the file name of `path` ends in ".kmz", in any letter case.
-bool has_kmz_extension(const std::filesystem::path& path);
 // True when the KML run writes a KMZ: asked for (ConversionInput::kmz), or the output's name
 // ends in ".kmz" in any letter case.
 bool writes_kmz(const ConversionInput& input);

@@ -6,6 +6,7 @@
 #include "core/time_helpers.h"
 #include "output/markup_escape.h"
 #include "output/text_format.h"
+#include "platform/path_text.h"
 
 namespace tolvane {
 namespace {
@@ -161,7 +162,11 @@ void write_photo_block(const MapPageSwitches& page, const MapPhotoBlock& photo, 
   // Each text is escaped for where it lands; plain names pass through unchanged.
   const std::string name = escape_html_attribute(photo.thumbnail_name);
   const std::string source = escape_html_attribute(escape_url_path(photo.thumbnail_path));
-  const std::string alt = escape_html_attribute(photo.thumbnail_path);
+  // The alternative text shows the path as the caption shows the name.
+  const std::string_view folder =
+      photo.thumbnail_path.substr(0, find_last_separator(photo.thumbnail_path) + 1);
+  const std::string alt =
+      escape_html_attribute(utf8_display_text(folder) + std::string(photo.thumbnail_name));
   const std::string caption = escape_html_text(photo.thumbnail_name);
   out.line(6, "<p>");
   out.format(

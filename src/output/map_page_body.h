@@ -82,7 +82,7 @@ void write_photo_frame_start(const ConversionSettings& settings, TextSink& out);
 // One photo of the frame. Texts are UTF-8 and unescaped; each is escaped for the place it lands
 // in (attribute, text, URL, script string), so plain names stay as they are.
 struct MapPhotoBlock {
-  std::string_view thumbnail_name;  // file name: the link's name and the caption
+  std::string_view thumbnail_name;  // file name as shown: the link's name and the caption
   std::string_view thumbnail_path;  // folder name, "/", file name; relative to the page
   int thumbnail_width = 0;
   int thumbnail_height = 0;

@@ -1,5 +1,7 @@
 #include "output/markup_escape.h"
 
+#include "platform/path_text.h"
+
 namespace tolvane {
 
 namespace {
@@ -73,9 +75,19 @@ std::string escape_url_path(std::string_view text) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
     const auto byte = static_cast<unsigned char>(c);
-    bool encode = byte < 0x20 || byte == 0x7F;
+    if (byte >= 0x80) {
+      // A well-formed UTF-8 character stays; a byte outside one is encoded.
+      const std::size_t length = utf8_character_length(text, at);
+      if (length != 0) {
+        out.append(text.substr(at, length));
+        at += length - 1;
+        continue;
+      }
+    }
+    bool encode = byte < 0x20 || byte >= 0x7F;
     switch (c) {
       case ' ':
       case '"':

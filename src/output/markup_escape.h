@@ -15,7 +15,8 @@ std::string escape_html_attribute(std::string_view text);
 // Backslash, quotes, line breaks and "</" escaped for a JavaScript string literal.
 std::string escape_js_string(std::string_view text);
 // Percent-encodes what would end, redirect or break a URL path: controls, space, " # % & ' : <
-// > ? \ ^ ` { | } and DEL. Bytes from 0x80 up (UTF-8) are kept. "&" is encoded because the map
+// > ? \ ^ ` { | } and DEL. Well-formed UTF-8 characters are kept; any other byte from 0x80 up
+// is encoded too. "&" is encoded because the map
 // page's script writes the address into the child window's markup as it stands, where "&amp;"
 // or "&copy." in a file name would be read as a character reference.
 std::string escape_url_path(std::string_view text);

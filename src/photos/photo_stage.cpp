@@ -8,6 +8,7 @@
 #include "output/run_messages.h"
 #include "photos/exif_time.h"
 #include "photos/ordered_workers.h"
+#include "photos/thumbnail_names.h"
 #include "platform/path_text.h"
 
 namespace tolvane {
@@ -27,13 +28,14 @@ int worker_count(unsigned requested) {
   return cores > 0 ? static_cast<int>(cores) : 1;
 }
 
-// Photos whose thumbnails share a file name (same name, different folders) are made one after
-// another in capture-time order, so the file ends as a one-at-a-time stage would leave it.
-std::vector<std::vector<std::size_t>> group_by_thumbnail_name(const std::vector<fs::path>& photos) {
-  std::map<fs::path, std::size_t> group_of_name;
+// Photos whose thumbnails share a file name (one photo named twice) are made one after another
+// in capture-time order, so the file ends as a one-at-a-time stage would leave it.
+std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
+    const std::vector<ThumbnailName>& names) {
+  std::map<std::string, std::size_t> group_of_name;
   std::vector<std::vector<std::size_t>> groups;
-  for (std::size_t i = 0; i < photos.size(); ++i) {
-    auto [it, added] = group_of_name.try_emplace(photos[i].filename(), groups.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    auto [it, added] = group_of_name.try_emplace(names[i].file, groups.size());
     if (added) groups.emplace_back();
     groups[it->second].push_back(i);
   }
@@ -66,18 +68,20 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
 
   const std::vector<fs::path>& photos = input.photo_paths;
   const std::size_t count = photos.size();
+  const std::vector<ThumbnailName> names = thumbnail_names(photos);
   OrderedWorkers<ThumbnailResult> thumbnails(
-      group_by_thumbnail_name(photos), count, worker_count(input.thumbnail_workers),
+      group_by_thumbnail_name(names), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
         if (stop_requested(input.stop)) return ThumbnailResult{};
         return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
                               common.jpeg_quit_overwrite,
                               spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile,
-                              captures[i].orientation);
+                              captures[i].orientation, names[i].file);
       });
 
   writer.open();
   const std::string folder_name = native_to_utf8(folder->filename());
+  const std::string archive_folder_name = utf8_name_text(folder_name);
   for (std::size_t j = 0; j < count; ++j) {
     PlacedPhoto photo;
     photo.thumbnail = thumbnails.take(j);
@@ -89,10 +93,10 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
     photo.number = static_cast<int>(j) + 1;
     photo.source = absolute_path(photos[j]);
     photo.page = page;
-    photo.thumbnail_name = native_to_utf8(photo.thumbnail.path.filename());
-    photo.thumbnail_source = folder_name + kPathSeparator + photo.thumbnail_name;
+    photo.thumbnail_name = names[j].display;
+    photo.thumbnail_source = folder_name + kPathSeparator + names[j].file;
     if (spool) {
-      if (!spool->add(photo.thumbnail_source, photo.thumbnail.jpeg)) {
+      if (!spool->add(archive_folder_name + kPathSeparator + names[j].file, photo.thumbnail.jpeg)) {
         view.show_error(messages::kCannotCreateOutput);
         return kRunFailed;
       }

@@ -15,16 +15,18 @@
 
 namespace tolvane {
 
-// One photo as the entry of an output needs it. Texts are UTF-8 and not escaped.
+// One photo as the entry of an output needs it. Texts are not escaped.
 struct PlacedPhoto {
   int number = 0;                // 1, 2, ... in capture-time order
   std::filesystem::path source;  // the photo, absolute and normalised
   std::filesystem::path page;    // the output, absolute and normalised
   ThumbnailResult thumbnail;     // path, width, height, width_percent
-  std::string thumbnail_name;    // the thumbnail's file name
-  std::string thumbnail_source;  // picture folder name, "/", file name
-  TrackPoint capture_time;       // year .. second on the track's clock (track_clock_time)
-  PhotoPlacement placement;      // position and point index on the track
+  std::string thumbnail_name;    // the thumbnail's file name as shown (UTF-8)
+  // Picture folder name as the file system holds it, "/", the thumbnail's file name: the
+  // address of the thumbnail before it is escaped for a URL.
+  std::string thumbnail_source;
+  TrackPoint capture_time;   // year .. second on the track's clock (track_clock_time)
+  PhotoPlacement placement;  // position and point index on the track
 };
 
 // What a run writes for its photos: the Pictures folder of the KML document or the photo frame

@@ -181,16 +181,17 @@ std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
 
 ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, int larger_edge,
                                int quality, Flag keep_existing, ThumbnailTarget target_kind,
-                               int orientation) {
+                               int orientation, std::string_view file_name) {
   const bool in_memory = target_kind == ThumbnailTarget::kMemory;
   ThumbnailResult result;
   const std::string& folder_text = folder.native();
   if (folder_text.size() >= kThumbnailPathLimit) return result;
-  std::string_view name = file_name_of(photo.native());
-  if (folder_text.size() + name.size() + 5 > kThumbnailPathLimit) return result;
+  std::string name = "s";
+  name += file_name_of(photo.native());
+  if (!file_name.empty()) name = file_name;
+  if (folder_text.size() + name.size() + 4 > kThumbnailPathLimit) return result;
   std::string thumbnail_text = folder_text;
   thumbnail_text += kPathSeparator;
-  thumbnail_text += 's';
   thumbnail_text += name;
   result.path = thumbnail_text;
   if (larger_edge <= 0) return result;

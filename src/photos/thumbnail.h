@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "settings/conversion_settings.h"
@@ -25,7 +26,7 @@ std::optional<std::filesystem::path> thumbnail_folder_of(const std::filesystem::
 
 struct ThumbnailResult {
   std::uint8_t status = 255;   // 0 when the thumbnail exists afterwards, 255 on any failure
-  std::filesystem::path path;  // the folder, "/", "s" and the photo's file name
+  std::filesystem::path path;  // the folder, "/" and the thumbnail's file name
   int width = 0;               // the thumbnail's size in pixels (on 0)
   int height = 0;
   int width_percent = 0;            // width x 100 / larger edge
@@ -49,9 +50,11 @@ enum class ThumbnailTarget { kFile, kMemory };
 // `orientation` is the photo's Exif Orientation: for 2 to 8 the thumbnail's pixels, computed as
 // for an upright photo, are turned and mirrored to stand upright before they are encoded, and
 // its width, height and width_percent are those of the turned thumbnail (also for a kept one).
+//
+// `file_name` is the thumbnail's name in `folder`; empty, it is "s" and the photo's file name.
 ThumbnailResult make_thumbnail(const std::filesystem::path& photo,
                                const std::filesystem::path& folder, int larger_edge, int quality,
                                Flag keep_existing, ThumbnailTarget target = ThumbnailTarget::kFile,
-                               int orientation = 1);
+                               int orientation = 1, std::string_view file_name = {});
 
 }  // namespace tolvane

@@ -24,4 +24,15 @@ std::string_view file_name_of(std::string_view path);
 // this is their bytes unchanged.
 std::string native_to_utf8(const std::filesystem::path& path);
 
+// The byte count of the well-formed UTF-8 character that starts at `at` (no overlong forms, no
+// surrogates, nothing above U+10FFFF); 0 when the bytes there do not begin one.
+std::size_t utf8_character_length(std::string_view text, std::size_t at);
+
+// A name whose bytes may not be UTF-8 (photos named on an old camera or copied from an archive
+// in another code page) as valid UTF-8: every byte that does not belong to a well-formed
+// character as "%XX" (upper-case hex) in utf8_name_text, the form for names and addresses, or
+// as U+FFFD in utf8_display_text, the form for text that is shown. Valid UTF-8 stays as it is.
+std::string utf8_name_text(std::string_view bytes);
+std::string utf8_display_text(std::string_view bytes);
+
 }  // namespace tolvane

@@ -21,6 +21,7 @@
 
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
+#include "output/output_kind.h"
 #include "settings/settings_store.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
@@ -241,6 +242,7 @@ void MainWindow::add_files(PathList& list, const char* filter, const QString& de
   const QStringList files =
       dialogs_->open_files(this, {qt_filter(QString::fromUtf8(filter)), default_suffix, {}});
   for (const QString& file : files) list.add_path(QFileInfo(file).absoluteFilePath());
+  propose_output();
 }
 
 void MainWindow::add_dropped_paths(const QStringList& paths) {
@@ -249,6 +251,16 @@ void MainWindow::add_dropped_paths(const QStringList& paths) {
     if (path.isEmpty()) continue;
     (is_photo_path(path) ? photo_list_ : log_list_)->add_path(path);
   }
+  propose_output();
+}
+
+void MainWindow::propose_output() {
+  if (!output_path_.isEmpty() || log_list_->paths().isEmpty()) return;
+  const std::filesystem::path first_log = to_filesystem_path(log_list_->paths().first());
+  output_path_ =
+      from_filesystem_path(output_path_for_log(first_log, is_map_page(settings_), kmz_output_))
+          .left(kOutputPathLimit);
+  update_controls();
 }
 
 void MainWindow::add_command_line_files(const QStringList& files) {
@@ -279,8 +291,11 @@ bool MainWindow::choose_output_path() {
                                    QStringLiteral("*.kml")};
   const QString chosen = dialogs_->save_file(this, request);
   if (chosen.isEmpty()) return false;
-  output_path_ = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
-  kmz_output_ = is_kmz_path(output_path_);
+  const QString typed = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
+  kmz_output_ = is_kmz_path(typed);
+  // A page is never written under a KML name: in HTML mode a typed ".kml" or ".kmz" becomes
+  // ".html", as the switch of the kind makes it.
+  output_path_ = (map_page ? output_path_for_kind(typed, true) : typed).left(kOutputPathLimit);
   update_controls();
   return true;
 }
@@ -290,8 +305,8 @@ void MainWindow::choose_kind(bool map_page) {
   kind_choice_ = map_page ? 1 : 0;
   if (is_kmz_path(output_path_)) {
     kmz_output_ = true;
-  } else if (output_path_.endsWith(QLatin1String(".kml"), Qt::CaseInsensitive)) {
-    kmz_output_ = false;
+  } else if (map_page_by_extension(to_filesystem_path(output_path_)) == false) {
+    kmz_output_ = false;  // ".kml"
   }
   output_path_ = output_path_for_kind(output_path_, map_page, kmz_output_);
   update_controls();
@@ -322,6 +337,8 @@ void MainWindow::convert() {
   }
   if (output_path_.isEmpty() && !choose_output_path()) return;
   input.output_path = to_filesystem_path(output_path_);
+  stop_.store(false);
+  input.stop = &stop_;
 
   set_controls_enabled(false);
   converting_ = true;
@@ -347,6 +364,10 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
   const Flag open_flag = map_page ? settings.google_maps.open_html : settings.google_earth.open_kml;
   const bool open = result == kRunSucceeded && open_flag == 1;
   ui_.call([this, open, result, &input] {
+    if (result != kRunSucceeded && stop_.load()) {
+      status_text_ = QString::fromUtf8(kConversionStopped);
+      update_controls();
+    }
     if (open && opener_) opener_(input.output_path);
     set_controls_enabled(true);
     converting_ = false;
@@ -365,11 +386,19 @@ void MainWindow::accept() {
 
 void MainWindow::reject() {
   if (converting_) {
-    status_text_ = QString::fromUtf8(kCannotCloseWhileConverting);
-    update_controls();
+    ask_to_stop();
     return;
   }
   QDialog::reject();
+}
+
+void MainWindow::ask_to_stop() {
+  if (stop_.load()) return;  // asked and answered already; the run is ending
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Tolvane"),
+                  QString::fromUtf8(kStopQuestion), QMessageBox::Yes | QMessageBox::No, this);
+  box.setDefaultButton(QMessageBox::No);
+  // The run may have ended while the question was open: then there is nothing to stop.
+  if (box.exec() == QMessageBox::Yes && converting_) stop_.store(true);
 }
 
 // Dropped files

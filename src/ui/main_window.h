@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -28,8 +29,10 @@ class FileDialogs;
 class PathList;
 class SelfDrawnButton;
 
-// Shown in the status line when the window is asked to close during a conversion.
-inline constexpr const char* kCannotCloseWhileConverting = "変換中は閉じられません";
+// Asked when the window is to be closed during a conversion (Yes stops the run).
+inline constexpr const char* kStopQuestion = "変換を中止しますか?";
+// Shown in the status line when a conversion was stopped from the window.
+inline constexpr const char* kConversionStopped = "変換を中止しました";
 // Shown in the status line when files of the command line were left out; %1 is their number.
 inline constexpr const char* kFilesLeftOut = "%1 個のファイルを追加できませんでした";
 
@@ -59,7 +62,9 @@ class MainWindow : public QDialog, public ProgressView {
   void update_controls();
   // The twelve buttons, then the acceptance of dropped files.
   void set_controls_enabled(bool on);
-  // Sorts paths into the two lists as dropping them on the window does.
+  // Sorts paths into the two lists as dropping them on the window does. While the output is
+  // empty, logs that arrive (dropped, chosen or named on the command line) give it: the first
+  // log's folder and name with the extension of the kind chosen.
   void add_dropped_paths(const QStringList& paths);
   // The files named on the program's command line, sorted into the lists as dropped files are;
   // files that are missing or cannot be read are left out, and the status line says how many.
@@ -85,7 +90,8 @@ class MainWindow : public QDialog, public ProgressView {
 
  public slots:
   void accept() override;  // Exit: saves the settings, then closes
-  void reject() override;  // close box and Esc: closes without saving
+  // Close box and Esc: closes without saving; during a conversion asks whether to stop it.
+  void reject() override;
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -98,6 +104,8 @@ class MainWindow : public QDialog, public ProgressView {
   void add_files(PathList& list, const char* filter, const QString& default_suffix);
   bool choose_output_path();
   void choose_kind(bool map_page);
+  void propose_output();
+  void ask_to_stop();
   void open_settings();
   void convert();
   void run_conversion(ConversionInput input, const ConversionSettings& settings);
@@ -114,6 +122,7 @@ class MainWindow : public QDialog, public ProgressView {
   QString status_text_;
   bool converting_ = false;
   bool drops_enabled_ = false;
+  std::atomic<bool> stop_{false};  // the running conversion's stop flag
 
   std::unique_ptr<FileDialogs> dialogs_;
   Opener opener_;

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "output/output_kind.h"
+
 namespace tolvane {
 
 bool is_photo_path(const QString& path) {
@@ -10,26 +12,11 @@ bool is_photo_path(const QString& path) {
 }
 
 QString output_path_for_kind(const QString& path, bool map_page, bool kmz) {
-  QString result = path;
-  const QLatin1String kml_extension(kmz ? "kmz" : "kml");
-  if (map_page) {
-    if (result.endsWith(QLatin1String(".kml"), Qt::CaseInsensitive) || is_kmz_path(result)) {
-      result.chop(3);
-      result += QLatin1String("html");
-    }
-  } else if (result.endsWith(QLatin1String(".html"), Qt::CaseInsensitive)) {
-    result.chop(4);
-    result += kml_extension;
-  } else if (result.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)) {
-    result.chop(3);
-    result += kml_extension;
-  }
-  return result;
+  return from_filesystem_path(
+      tolvane::output_path_for_kind(to_filesystem_path(path), map_page, kmz));
 }
 
-bool is_kmz_path(const QString& path) {
-  return path.endsWith(QLatin1String(".kmz"), Qt::CaseInsensitive);
-}
+bool is_kmz_path(const QString& path) { return has_kmz_extension(to_filesystem_path(path)); }
 
 bool same_path(const QString& a, const QString& b) { return a == b; }
 

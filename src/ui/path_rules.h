@@ -11,10 +11,7 @@ namespace tolvane {
 // file goes to the photo list, everything else (a folder too) to the log list.
 bool is_photo_path(const QString& path);
 
-// The output path with its extension made to fit the kind: for KML a final ".html" or ".htm"
-// becomes ".kml", or ".kmz" with `kmz`; for the map page a final ".kml" or ".kmz" becomes
-// ".html" (letters compared in any case, the new extension in lower case). Any other path
-// comes back unchanged.
+// output_path_for_kind of output/output_kind.h, for a path as the window holds it.
 QString output_path_for_kind(const QString& path, bool map_page, bool kmz = false);
 
 // True when the path ends in ".kmz", in any letter case.

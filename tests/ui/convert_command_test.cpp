@@ -1,6 +1,7 @@
 // The Convert command from the window: its checks, a whole run on the worker thread with the
 // controls off meanwhile, the status texts in order, the one error box of a failing run, and
 // opening the result only when the kind's open flag is exactly 1.
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -143,19 +144,53 @@ class ConvertCommandTest : public QObject {
     QVERIFY(f.window->all_controls_on());
   }
 
-  void without_output_file_the_save_dialog_asks_first() {
+  void the_first_log_gives_the_output_unless_one_was_chosen() {
     Fixture f;
+    MessageBoxWatcher boxes;
     write_log(f.path("drive.log"), 5);
     f.add_logs({f.path("drive.log")});
-    // Cancelled: no run.
-    QCOMPARE(f.convert(), -1);
-    QCOMPARE(f.dialogs->save_requests.size(), std::size_t(1));
-    QCOMPARE(f.dialogs->save_requests[0].default_suffix, QStringLiteral("kml"));
-    // Chosen: the run starts at once with that file.
-    f.dialogs->save_answer = f.path("drive.kml");
-    QCOMPARE(f.convert(), 0);
     QCOMPARE(f.window->output_path(), f.path("drive.kml"));
+    // Converted at once, no save dialog on the way.
+    QCOMPARE(f.convert(), 0);
+    QVERIFY(f.dialogs->save_requests.empty());
     QVERIFY(QFile::exists(f.path("drive.kml")));
+    // A chosen output stays when more logs come.
+    f.dialogs->save_answer = f.path("chosen.kml");
+    click(f.window->control(1005));
+    click(f.window->control(1002));
+    f.add_logs({f.path("later.log")});
+    QCOMPARE(f.window->output_path(), f.path("chosen.kml"));
+    QVERIFY(boxes.boxes().empty());
+  }
+
+  void a_stop_answered_yes_keeps_the_earlier_output() {
+    Fixture f;
+    write_log(f.path("drive.log"), 8);
+    QFile earlier(f.path("drive.kml"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier output\r\n");
+    earlier.close();
+    f.add_logs({f.path("drive.log")});
+    QString question;
+    bool off_while_asked = false;
+    f.window->during_run = [&] {
+      when_dialog_opens<QMessageBox>([&](QMessageBox& box) {
+        question = box.text();
+        off_while_asked = f.window->all_controls_off();
+        box.button(QMessageBox::Yes)->click();
+      });
+      QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    };
+    QCOMPARE(f.convert(), 255);
+    QCOMPARE(question, QString::fromUtf8(kStopQuestion));
+    QVERIFY(off_while_asked);
+    QCOMPARE(f.window->status_text(), QString::fromUtf8(kConversionStopped));
+    QVERIFY(f.window->isVisible());
+    QVERIFY(f.window->all_controls_on());
+    QVERIFY(f.opened.empty());
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("earlier output\r\n"));
+    QCOMPARE(QDir(f.folder.path()).entryList(QDir::Files), QStringList({"drive.kml", "drive.log"}));
   }
 
   void a_whole_kml_run_from_the_window() {
@@ -166,14 +201,12 @@ class ConvertCommandTest : public QObject {
     f.dialogs->save_answer = f.path("drive.kml");
     click(f.window->control(1005));
 
-    // While it runs: closing is refused with a word in the status line, drops do nothing.
+    // While it runs: closing asks whether to stop (answered No), drops do nothing.
     bool refused = false;
-    QString refusal;
     QStringList logs_after_drop;
     f.window->during_run = [&] {
       f.window->close();
       refused = f.window->isVisible();
-      refusal = f.window->status_text();
       QMimeData data;
       data.setUrls({QUrl::fromLocalFile(f.path("more.log"))});
       QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -189,12 +222,13 @@ class ConvertCommandTest : public QObject {
     QCOMPARE(f.window->positions.front(), 100);
     QCOMPARE(f.window->positions.back(), 0);
     QVERIFY(refused);
-    QCOMPARE(refusal, QString::fromUtf8(kCannotCloseWhileConverting));
+    QCOMPARE(boxes.boxes().size(), std::size_t(1));
+    QCOMPARE(boxes.boxes()[0].text, QString::fromUtf8(kStopQuestion));
     QCOMPARE(logs_after_drop, QStringList({f.path("drive.log")}));
 
     QVERIFY(f.window->all_controls_on());
     QCOMPARE(f.window->status_text(), QString::fromUtf8(messages::kFinished));
-    QVERIFY(boxes.boxes().empty());
+    QCOMPARE(boxes.boxes().size(), std::size_t(1));
     QCOMPARE(f.opened.size(), std::size_t(1));
     QCOMPARE(f.opened[0], to_filesystem_path(f.path("drive.kml")));
     QFile kml(f.path("drive.kml"));
@@ -237,7 +271,7 @@ class ConvertCommandTest : public QObject {
     on.add_logs({on.path("drive.log")});
     on.dialogs->save_answer = on.path("drive.html");
     QCOMPARE(on.convert(), 0);
-    QCOMPARE(on.dialogs->save_requests.at(0).default_suffix, QStringLiteral("html"));
+    QCOMPARE(on.window->output_path(), on.path("drive.html"));  // proposed for the map page
     QVERIFY(on.window->statuses.contains(QString::fromUtf8(messages::kWritingRouteInfo)));
     QCOMPARE(on.opened.size(), std::size_t(1));
     QCOMPARE(on.opened[0], to_filesystem_path(on.path("drive.html")));

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,7 @@
 #include "ui/path_list.h"
 #include "ui/path_rules.h"
 #include "ui/self_drawn_button.h"
+#include "ui/window_arguments.h"
 #include "ui_test_support.h"
 
 using namespace tolvane;
@@ -242,6 +244,8 @@ class MainWindowTest : public QObject {
     QDir::setCurrent(current);
     QCOMPARE(f.window->log_paths(), QStringList({base + "day.log", base + "notes.txt"}));
     QCOMPARE(f.window->photo_paths(), QStringList({base + "IMG_1.JPG"}));
+    // The first log proposes the output, with the kind's extension.
+    QCOMPARE(f.window->output_path(), base + "day.kml");
     // The missing file and the folder are left out, said in the status line, not in a box.
     QCOMPARE(f.window->status_text(), QStringLiteral("2 個のファイルを追加できませんでした"));
     f.window->show();
@@ -272,6 +276,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.output_path(), QStringLiteral("/data/trip.html"));
     QVERIFY(f.radio(1017).isChecked());
     QCOMPARE(w.settings().common.kml_or_html, Flag{1});
+    // A KML name typed for the map page takes the page's ending, and gives it back as a KMZ.
+    f.choose_output("/data/page.KMZ");
+    QCOMPARE(w.output_path(), QStringLiteral("/data/page.html"));
+    click(&f.radio(1016));
+    QCOMPARE(w.output_path(), QStringLiteral("/data/page.kmz"));
+    click(&f.radio(1017));
     // The save dialog now offers the map page.
     f.choose_output("/data/trip.htm");
     const FileDialogRequest html = f.dialogs->save_requests.back();
@@ -304,6 +314,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.output_path(), long_path);
     QCOMPARE(f.control(1004)->toolTip(), long_path);
     QVERIFY(f.caption(1004).size() < long_path.size());
+  }
+
+  void the_programs_own_flags() {
+    const auto run = [](const QStringList& arguments, QByteArray* out = nullptr) {
+      QProcess program;
+      program.start(QStringLiteral(TOLVANE_WINDOW_PROGRAM), arguments);
+      if (!program.waitForFinished(20000)) {
+        program.kill();
+        program.waitForFinished();
+        return -1;
+      }
+      if (out) *out = program.readAllStandardOutput();
+      return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    };
+    QByteArray out;
+    QCOMPARE(run({"--help"}, &out), 0);
+    QVERIFY(out.startsWith("Usage: tolvane [FILE...]\n"));
+    QCOMPARE(run({"--version"}, &out), 0);
+    QCOMPARE(out, QByteArray("tolvane " TOLVANE_VERSION "\n"));
+    QCOMPARE(run({"day.log", "--unknown"}, &out), 2);
+    QVERIFY(out.isEmpty());
+    // After "--" everything is a file, dashes too.
+    const WindowArguments files = parse_window_arguments({"a.log", "--", "-b.log", "--help"});
+    QCOMPARE(files.outcome, WindowArguments::Outcome::kRun);
+    QCOMPARE(files.files, QStringList({"a.log", "-b.log", "--help"}));
+    QCOMPARE(parse_window_arguments({"-"}).outcome, WindowArguments::Outcome::kUsageError);
   }
 
   void switching_kind_without_output_path() {

@@ -1,0 +1,46 @@
+#include "ui/window_arguments.h"
+
+namespace tolvane {
+namespace {
+
+constexpr const char* kUsage = "Usage: tolvane [FILE...]\n";
+constexpr const char* kHelp =
+    "\n"
+    "Opens the converter's window with the FILEs in its lists: a name ending in .jpg or .jpeg\n"
+    "is a photo, any other a GPS log (NMEA, or GPX when it ends in .gpx).\n"
+    "\n"
+    "Options:\n"
+    "  --help     Print this help and exit\n"
+    "  --version  Print the version and exit\n"
+    "  --         Every argument after it is a FILE, also one that begins with -\n";
+
+}  // namespace
+
+WindowArguments parse_window_arguments(const QStringList& arguments) {
+  WindowArguments result;
+  bool files_only = false;
+  for (const QString& argument : arguments) {
+    if (files_only || !argument.startsWith(QLatin1Char('-'))) {
+      result.files << argument;
+    } else if (argument == QLatin1String("--")) {
+      files_only = true;
+    } else if (argument == QLatin1String("--help")) {
+      return {WindowArguments::Outcome::kExitSuccess,
+              QString::fromUtf8(kUsage) + QString::fromUtf8(kHelp),
+              {}};
+    } else if (argument == QLatin1String("--version")) {
+      return {WindowArguments::Outcome::kExitSuccess,
+              QStringLiteral("tolvane ") + QStringLiteral(TOLVANE_VERSION) + QLatin1Char('\n'),
+              {}};
+    } else {
+      return {WindowArguments::Outcome::kUsageError,
+              QStringLiteral("tolvane: unknown option: ") + argument + QLatin1Char('\n') +
+                  QString::fromUtf8(kUsage) +
+                  QStringLiteral("Run with --help for more information.\n"),
+              {}};
+    }
+  }
+  return result;
+}
+
+}  // namespace tolvane
