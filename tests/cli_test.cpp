@@ -227,4 +227,34 @@ TEST_F(Cli, PhotosAmongTheFilesAreReducedAndPlacedOnTheTrack) {
   EXPECT_TRUE(fs::exists(folder_ / "trip_pics" / "sshot.JPEG"));
 }
 
+// --stats prints the numbers on stdout (also with -q) in the run's order of the logs; alone it
+// writes nothing else, with -o it converts as well.
+TEST_F(Cli, StatsPrintsTheTableAndConvertsOnlyWithAnOutput) {
+  const std::string logs =
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string());
+  const Outcome alone = run(with_settings("-q --stats " + logs));
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  EXPECT_EQ(alone.err, "");
+  EXPECT_EQ(alone.out.rfind("date\tstart\tend\tdistance_km\t", 0), 0u) << alone.out;
+  const std::size_t total = alone.out.find("\ntotal\t");
+  ASSERT_NE(total, std::string::npos) << alone.out;
+  EXPECT_EQ(alone.out.find('\n', total + 1), alone.out.size() - 1) << "total is the last line";
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "stdout.txt" || name == "stderr.txt") << name << " written";
+  }
+
+  const fs::path output = folder_ / "trip.kml";
+  const Outcome both = run(with_settings("-q --stats --set Common.icon_url=http://example.org/icons -o " +
+                                         quoted(output.string()) + " " + logs));
+  EXPECT_EQ(both.status, 0) << both.err;
+  EXPECT_EQ(both.out, alone.out);
+  EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
+
+  const Outcome missing = run(with_settings("--stats " + quoted((folder_ / "absent.log").string())));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("absent.log"), std::string::npos) << missing.err;
+}
+
 }  // namespace

@@ -74,7 +74,7 @@ constexpr const char* kFreshFile =
     "satellite_attribution=Tiles &copy; Esri &mdash; Source: Esri, i-cubed, USDA, USGS, AEX, "
     "GeoEye, Getmapping, Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community\r\n"
     "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}"
-    ".png\r\n";
+    ".png\r\nprofile=1\r\n";
 
 TEST_F(SettingsStore, AFirstSaveWritesEveryKeyInTableOrder) {
   const ConversionSettings defaults = default_settings("/opt/tolvane");

@@ -7,8 +7,10 @@
 #include "cli/console_progress.h"
 #include "cli/convert_options.h"
 #include "cli/signal_watcher.h"
+#include "core/log_set.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
+#include "output/trip_stats.h"
 #include "platform/program_paths.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
@@ -88,6 +90,24 @@ int main(int argc, char** argv) {
   // From here on SIGINT, SIGTERM and SIGHUP stop the run at its next point or photo; the output
   // it had begun disappears and an earlier output stays as it was.
   SignalWatcher signals;
+  if (options.stats) {
+    // The run's order: the logs sorted by their start.
+    std::vector<std::filesystem::path> logs = options.logs;
+    sort_logs_by_start(logs);
+    TripStats stats(settings.common.GMT);
+    std::size_t unreadable = 0;
+    if (!compute_trip_stats(logs, stats, &signals.stop(), &unreadable)) {
+      if (const int caught = signals.caught(); caught != 0) {
+        std::fflush(stderr);
+        SignalWatcher::raise_again(caught);
+      }
+      write_text(stderr, "Tolvane: cannot read " + logs[unreadable].string() + "\n");
+      return kExitFailed;
+    }
+    write_text(stdout, trip_stats_table(stats, ::isatty(STDOUT_FILENO) == 1));
+    std::fflush(stdout);
+    if (options.output.empty()) return kExitSucceeded;
+  }
   ConversionInput input;
   input.log_paths = options.logs;
   input.photo_paths = options.photos;

@@ -79,6 +79,9 @@ struct GoogleMapsSettings {
       "Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community";
   std::string labels_url =
       "https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}.png";
+  // With the built-in layer, 1 draws the altitude and speed profile with the trip's numbers
+  // under the map.
+  Flag profile = 1;
 };
 
 struct ConversionSettings {
@@ -160,6 +163,7 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("GoogleMaps", "satellite_url", m.satellite_url);
   visit("GoogleMaps", "satellite_attribution", m.satellite_attribution);
   visit("GoogleMaps", "labels_url", m.labels_url);
+  visit("GoogleMaps", "profile", m.profile);
 }
 
 }  // namespace tolvane
