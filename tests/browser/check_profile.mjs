@@ -224,8 +224,10 @@ function writeLog(name, text) {
   return file;
 }
 
-// A wandering track: speed and altitude rise and fall, `seconds` apart from `start` (UTC).
-function wandering(start, count, { step = 1, skip = () => 0 } = {}) {
+// A wandering track from `start` (UTC), `step` seconds apart: speed and altitude rise and fall,
+// with a short speed spike every 97 points; `slow` spreads the speed's rise and fall over hours
+// and leaves the spikes out (a day at 1 Hz would otherwise draw the line as a solid band).
+function wandering(start, count, { step = 1, skip = () => 0, slow = false } = {}) {
   const fixes = [];
   let utc = start;
   for (let i = 0; i < count; i++) {
@@ -234,7 +236,7 @@ function wandering(start, count, { step = 1, skip = () => 0 } = {}) {
       utc,
       lat: 35.6 + i * 0.00005 + 0.002 * Math.sin(i / 300),
       lon: 139.7 + i * 0.00004,
-      knots: 8 + 6 * Math.sin(i / 40) + (i % 97 === 0 ? 30 : 0),
+      knots: slow ? 8 + 6 * Math.sin(i / 4000) : 8 + 6 * Math.sin(i / 40) + (i % 97 === 0 ? 30 : 0),
       alt: 30 + 25 * Math.sin(i / 200) + (i % 13) * 0.7,
     });
   }
@@ -345,7 +347,7 @@ logs.noAltitude = [writeLog("plain.gpx", "<gpx><trk><trkseg>" +
   [0, 1, 2, 3, 4].map((i) => `<trkpt lat="${35 + i * 0.001}" lon="139"><time>2024-05-18T0${i}:00:00Z</time>` +
     `<speed>${(3 + i).toFixed(1)}</speed></trkpt>`).join("") + "</trkseg></trk></gpx>")];
 logs.onePoint = [writeLog("one.log", nmeaLog(wandering(Date.UTC(2024, 4, 18, 3, 0, 0) / 1000, 1)))];
-logs.day = [writeLog("day.log", nmeaLog(wandering(Date.UTC(2024, 4, 17, 15, 0, 0) / 1000, 86400)))];
+logs.day = [writeLog("day.log", nmeaLog(wandering(Date.UTC(2024, 4, 17, 15, 0, 0) / 1000, 86400, { slow: true })))];
 
 const { context, close } = await launchBrowser(chromiumPath);
 context.setDefaultTimeout(120000); // the page of a whole day at 1 Hz on a loaded machine
