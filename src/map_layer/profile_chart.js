@@ -178,54 +178,82 @@ function drawGaps(context, data, scale, gaps) {
   }
 }
 
+// Calls visit(x, y) for the corners of the line through points `from` to `to` of `values`: at
+// most four a device pixel column (its first, lowest, highest and last point, in their order),
+// so that a column's many points cost four corners and every point still lies on the line.
+function reducedLine(data, values, from, to, scale, y, ratio, visit) {
+  var column = NaN;
+  var first, low, high, last;
+  function flush() {
+    if (column !== column) return;
+    var picks = [first, low, high, last].sort(function (a, b) {
+      return a - b;
+    });
+    for (var k = 0; k < 4; k++) {
+      if (k > 0 && picks[k] === picks[k - 1]) continue;
+      visit(scale.x(data.time[picks[k]]), y(values[picks[k]]));
+    }
+  }
+  for (var i = from; i <= to; i++) {
+    var c = Math.floor(scale.x(data.time[i]) * ratio);
+    if (c !== column) {
+      flush();
+      column = c;
+      first = low = high = last = i;
+      continue;
+    }
+    last = i;
+    if (values[i] < values[low]) low = i;
+    if (values[i] > values[high]) high = i;
+  }
+  flush();
+}
+
 // The altitude as an area over the base line, one piece per run of points that have one.
-function drawAltitude(context, data, scale) {
+function drawAltitude(context, data, scale, ratio) {
   var bottom = scale.top + scale.height;
-  var run = -1;
   context.fillStyle = PROFILE_COLORS.area;
-  function close(end) {
-    if (run < 0) return;
-    if (end === run) {
+  function piece(first, last) {
+    context.beginPath();
+    if (first === last) {
       // A lone point: a narrow bar.
-      context.rect(scale.x(data.time[run]) - 1.5, scale.yAltitude(data.altitude[run]), 3,
-        bottom - scale.yAltitude(data.altitude[run]));
+      var top = scale.yAltitude(data.altitude[first]);
+      context.rect(scale.x(data.time[first]) - 1.5, top, 3, bottom - top);
     } else {
-      context.lineTo(scale.x(data.time[end]), bottom);
-      context.lineTo(scale.x(data.time[run]), bottom);
+      context.moveTo(scale.x(data.time[first]), bottom);
+      reducedLine(data, data.altitude, first, last, scale, scale.yAltitude, ratio, function (x, y) {
+        context.lineTo(x, y);
+      });
+      context.lineTo(scale.x(data.time[last]), bottom);
       context.closePath();
     }
     context.fill();
-    run = -1;
   }
-  for (var i = 0; i < data.count; i++) {
-    var a = data.altitude[i];
-    if (a !== a) {
-      close(i - 1);
-      continue;
+  var run = -1;
+  for (var i = 0; i <= data.count; i++) {
+    var known = i < data.count && data.altitude[i] === data.altitude[i];
+    if (known && run < 0) run = i;
+    if (!known && run >= 0) {
+      piece(run, i - 1);
+      run = -1;
     }
-    var x = scale.x(data.time[i]);
-    var y = scale.yAltitude(a);
-    if (run < 0) {
-      run = i;
-      context.beginPath();
-      context.moveTo(x, bottom);
-    }
-    context.lineTo(x, y);
   }
-  close(data.count - 1);
 }
 
-function drawSpeed(context, data, scale) {
+function drawSpeed(context, data, scale, ratio) {
   context.strokeStyle = PROFILE_COLORS.speed;
   context.lineWidth = 1.5;
   context.lineJoin = "round";
   context.beginPath();
-  for (var i = 0; i < data.count; i++) {
-    var x = scale.x(data.time[i]);
-    var y = scale.ySpeed(data.kmh[i]);
-    if (i === 0) context.moveTo(x, y);
-    else context.lineTo(x, y);
-  }
+  var started = false;
+  reducedLine(data, data.kmh, 0, data.count - 1, scale, scale.ySpeed, ratio, function (x, y) {
+    if (started) {
+      context.lineTo(x, y);
+    } else {
+      context.moveTo(x, y);
+      started = true;
+    }
+  });
   if (data.count === 1) context.lineTo(scale.x(data.time[0]) + 1, scale.ySpeed(data.kmh[0]));
   context.stroke();
 }
@@ -243,8 +271,8 @@ function drawProfile(canvas, data, gaps, firstDay, width, height) {
   var scale = profileScale(data, width, height);
   drawGaps(context, data, scale, gaps);
   drawTimeAxis(context, scale);
-  if (scale.hasAltitude) drawAltitude(context, data, scale);
-  drawSpeed(context, data, scale);
+  if (scale.hasAltitude) drawAltitude(context, data, scale, ratio);
+  drawSpeed(context, data, scale, ratio);
   drawDayMarks(context, scale, firstDay);
   drawValueAxes(context, scale);
   return scale;
