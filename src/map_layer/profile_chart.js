@@ -124,6 +124,8 @@ function drawTimeAxis(context, scale) {
     context.moveTo(x, scale.top);
     context.lineTo(x, bottom);
     context.stroke();
+    // Labels too near an end would run into the axes' units.
+    if (x < scale.left + 14 || x > scale.left + scale.width - 14) continue;
     context.fillStyle = PROFILE_COLORS.text;
     context.fillText(timeOfDayText(t, false), x, bottom + 2);
   }
