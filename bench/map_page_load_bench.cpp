@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
   const fs::path kml = work / "day1_stats_reference.kml";
   // The table goes to /dev/null; the shell hands its process over to the converter.
   const std::vector<std::string> stats_command = {
-      "/bin/sh", "-c",      "exec \"$0\" \"$@\" >/dev/null", converter, "--quiet", "--settings",
+      "/bin/sh",           "-c",      "exec \"$0\" \"$@\" >/dev/null",
+      converter,           "--quiet", "--settings",
       absent_ini.string(), "--stats", log.string()};
   const std::vector<std::string> kml_command = {
       converter, "--quiet", "--settings", absent_ini.string(), "-o", kml.string(), log.string()};
@@ -110,9 +111,8 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   const fs::path script = fs::path(TOLVANE_SOURCE_DIR) / "bench" / "map_page_load.mjs";
   return run({node, script.string(), "--builtin", builtin.string(), "--no-profile",
-              no_profile.string(), "--loader", loader.string(),
-              "--icons", (self_dir / "icons").string(), "--runs", runs, "--chromium", chromium}) ==
-                 0
+              no_profile.string(), "--loader", loader.string(), "--icons",
+              (self_dir / "icons").string(), "--runs", runs, "--chromium", chromium}) == 0
              ? 0
              : 1;
 }

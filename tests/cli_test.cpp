@@ -245,13 +245,15 @@ TEST_F(Cli, StatsPrintsTheTableAndConvertsOnlyWithAnOutput) {
   }
 
   const fs::path output = folder_ / "trip.kml";
-  const Outcome both = run(with_settings("-q --stats --set Common.icon_url=http://example.org/icons -o " +
-                                         quoted(output.string()) + " " + logs));
+  const Outcome both =
+      run(with_settings("-q --stats --set Common.icon_url=http://example.org/icons -o " +
+                        quoted(output.string()) + " " + logs));
   EXPECT_EQ(both.status, 0) << both.err;
   EXPECT_EQ(both.out, alone.out);
   EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
 
-  const Outcome missing = run(with_settings("--stats " + quoted((folder_ / "absent.log").string())));
+  const Outcome missing =
+      run(with_settings("--stats " + quoted((folder_ / "absent.log").string())));
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
   EXPECT_NE(missing.err.find("absent.log"), std::string::npos) << missing.err;

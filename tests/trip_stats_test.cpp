@@ -18,10 +18,9 @@ constexpr double kLongitude = 139.0;
 constexpr double kStep = 0.001;  // degrees of latitude between neighbouring fixes
 
 double step_km(int from, int to) {
-  return track_distance_km(static_cast<float>(kLatitude + from * kStep),
-                           static_cast<float>(kLongitude),
-                           static_cast<float>(kLatitude + to * kStep),
-                           static_cast<float>(kLongitude));
+  return track_distance_km(
+      static_cast<float>(kLatitude + from * kStep), static_cast<float>(kLongitude),
+      static_cast<float>(kLatitude + to * kStep), static_cast<float>(kLongitude));
 }
 
 class TripStatsTest : public testing::ScratchFolder {};
@@ -70,8 +69,7 @@ TEST_F(TripStatsTest, DaysStepsMovingMaximumAndClimbFollowTheDefinitions) {
   EXPECT_EQ(day6.moving_s, 50);
   EXPECT_EQ(total.moving_s, 70);
   EXPECT_NEAR(total.average_moving_kmh(),
-              (step_km(0, 1) + step_km(1, 2) + step_km(2, 3) + step_km(10, 11)) * 3600 / 70,
-              0.05);
+              (step_km(0, 1) + step_km(1, 2) + step_km(2, 3) + step_km(10, 11)) * 3600 / 70, 0.05);
 
   EXPECT_NEAR(day5.max_kmh, 10 * kn, 0.01);  // median(10, 50, 10) at the spike's point
   EXPECT_NEAR(day6.max_kmh, 20 * kn, 0.01);  // median(50, 10, 20) at 00:00:10
@@ -102,10 +100,10 @@ TEST_F(TripStatsTest, DaysStepsMovingMaximumAndClimbFollowTheDefinitions) {
 // A GPX point has an altitude only with a usable ele; without any, the fields stay empty.
 TEST_F(TripStatsTest, GpxPointsWithoutEleHaveNoAltitude) {
   auto gpx = [](const char* first_ele, const char* second_ele) {
-    return std::string("<gpx><trk><trkseg>") +
-           "<trkpt lat=\"35.0\" lon=\"139.0\">" + first_ele +
+    return std::string("<gpx><trk><trkseg>") + "<trkpt lat=\"35.0\" lon=\"139.0\">" + first_ele +
            "<time>2008-01-05T01:00:00Z</time></trkpt>"
-           "<trkpt lat=\"35.001\" lon=\"139.0\">" + second_ele +
+           "<trkpt lat=\"35.001\" lon=\"139.0\">" +
+           second_ele +
            "<time>2008-01-05T01:00:10Z</time></trkpt>"
            "</trkseg></trk></gpx>";
   };
@@ -122,8 +120,7 @@ TEST_F(TripStatsTest, GpxPointsWithoutEleHaveNoAltitude) {
   EXPECT_FALSE(none.total().has_altitude);
   const std::string table = trip_stats_table(none, false);
   // Two points make no maximum (no three speeds); no altitude leaves four empty fields.
-  EXPECT_NE(table.find("\ntotal\t01:00:00\t01:00:10\t0.111\t10\t10\t"), std::string::npos)
-      << table;
+  EXPECT_NE(table.find("\ntotal\t01:00:00\t01:00:10\t0.111\t10\t10\t"), std::string::npos) << table;
   EXPECT_EQ(table.substr(table.size() - 10), "\t0.00\t\t\t\t\n") << table;
 }
 

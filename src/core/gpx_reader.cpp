@@ -224,7 +224,7 @@ struct GpxReader::State {
   std::unique_ptr<std::FILE, FileCloser> file;
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   bool parsing_done = false;
-  std::deque<TrackPoint> ready;  // points completed by the chunks parsed so far
+  std::deque<TrackPoint> ready;      // points completed by the chunks parsed so far
   std::deque<bool> ready_elevation;  // for each of them: it had a usable ele element
   bool last_elevation = false;       // the point read last had a usable ele element
 

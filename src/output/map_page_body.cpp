@@ -67,8 +67,7 @@ void write_track_point(const MapPageSwitches& page, const TrackPoint& local, flo
   out.line(0, {});
 }
 
-PolylineCutter::PolylineCutter(const ConversionSettings& settings, TextSink& out,
-                               bool record_gaps)
+PolylineCutter::PolylineCutter(const ConversionSettings& settings, TextSink& out, bool record_gaps)
     : maps_(settings.google_maps),
       opacity_(settings.google_maps.line_alpha * 0.01),
       gaps_(ReceptionGaps::for_map_page(settings)),

@@ -79,7 +79,8 @@ void ProfileEncoder::flush() {
 
 void write_profile_startup(const TripStats& stats, const MapPageSwitches& page, TextSink& out) {
   const std::int64_t start = stats.total().start_time;
-  const std::int64_t first_day = (start - ((start % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay) / kSecondsPerDay;
+  const std::int64_t first_day =
+      (start - ((start % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay) / kSecondsPerDay;
   out.line(0, {});
   out.format(
       "    profile = new ProfileStrip(map, document.getElementById(\"profile_strip\"), "
@@ -93,8 +94,8 @@ std::string trip_numbers_text(const TripNumbers& n) {
       n.distance_km, hours_minutes(n.elapsed_s()).c_str(), hours_minutes(n.moving_s).c_str(),
       n.average_moving_kmh(), n.max_kmh);
   if (n.has_altitude) {
-    append_format(text, " / 上昇 %.0f m / 下降 %.0f m / 標高 %.0f〜%.0f m", n.ascent_m,
-                  n.descent_m, n.min_alt_m, n.max_alt_m);
+    append_format(text, " / 上昇 %.0f m / 下降 %.0f m / 標高 %.0f〜%.0f m", n.ascent_m, n.descent_m,
+                  n.min_alt_m, n.max_alt_m);
   }
   return text;
 }
@@ -118,9 +119,10 @@ void write_profile_block(const TripStats& stats, const ConversionSettings& setti
       out.write("</div>\n");
     }
   }
-  out.format("      <div id=\"profile_strip\" style=\"position:relative;width:%dpx;height:%dpx;\">"
-             "</div>\n",
-             width, kStripHeight);
+  out.format(
+      "      <div id=\"profile_strip\" style=\"position:relative;width:%dpx;height:%dpx;\">"
+      "</div>\n",
+      width, kStripHeight);
   out.line(4, "</div>");
   out.line(0, {});
 }

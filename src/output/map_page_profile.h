@@ -57,8 +57,7 @@ void write_profile_startup(const TripStats& stats, const MapPageSwitches& page, 
 
 // The block under the map: the trip's numbers (the total, and each day when there are several),
 // and the element the strip is drawn into, as wide as the map.
-void write_profile_block(const TripStats& stats, const ConversionSettings& settings,
-                         TextSink& out);
+void write_profile_block(const TripStats& stats, const ConversionSettings& settings, TextSink& out);
 
 // The numbers of one day or of the whole track as the page shows them, rounded for reading.
 std::string trip_numbers_text(const TripNumbers& numbers);

@@ -162,9 +162,8 @@ std::string hours_minutes(std::int64_t seconds) {
 
 std::string trip_stats_table(const TripStats& stats, bool aligned) {
   std::vector<std::vector<std::string>> rows;
-  rows.push_back({"date", "start", "end", "distance_km", "elapsed_s", "moving_s",
-                  "avg_moving_kmh", "max_kmh", "ascent_m", "descent_m", "min_alt_m",
-                  "max_alt_m"});
+  rows.push_back({"date", "start", "end", "distance_km", "elapsed_s", "moving_s", "avg_moving_kmh",
+                  "max_kmh", "ascent_m", "descent_m", "min_alt_m", "max_alt_m"});
   auto add_row = [&](const TripNumbers& n, std::string date) {
     auto number = [](const char* format, double value) { return format_text(format, value); };
     auto whole = [](std::int64_t value) { return format_text("%d", static_cast<int>(value)); };
