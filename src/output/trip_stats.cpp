@@ -166,7 +166,7 @@ std::string trip_stats_table(const TripStats& stats, bool aligned) {
                   "max_kmh", "ascent_m", "descent_m", "min_alt_m", "max_alt_m"});
   auto add_row = [&](const TripNumbers& n, std::string date) {
     auto number = [](const char* format, double value) { return format_text(format, value); };
-    auto whole = [](std::int64_t value) { return format_text("%d", static_cast<int>(value)); };
+    auto whole = [](std::int64_t value) { return std::to_string(value); };
     rows.push_back({std::move(date), clock_text(n.start_time), clock_text(n.end_time),
                     number("%.3f", n.distance_km), whole(n.elapsed_s()), whole(n.moving_s),
                     number("%.2f", n.average_moving_kmh()), number("%.2f", n.max_kmh),
