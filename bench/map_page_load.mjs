@@ -1,14 +1,17 @@
 // Times, in headless Chromium, the navigation to a map page up to its load event plus the first
 // complete drawing of its map: every image in the map complete (tiles from a stand-in tile
-// server on loopback, markers), then two animation frames. Three pages, in turns, each a fresh
+// server on loopback, markers), then two animation frames. Four pages, in turns, each a fresh
 // tab per run:
-//   built-in  the page with the built-in map layer (the page under test)
+//   built-in  the page with the built-in map layer and the profile strip (the page under test)
+//   no profile  the same page without the profile strip (GoogleMaps.profile=0)
 //   bare      a plain Leaflet page carrying the same data lines, drawing the same coordinates
 //             and markers directly with Leaflet (written here from the built-in page)
 //   loader    the page that loads the old map API, answered by a stand-in that does nothing
-// Prints the medians and the ratios to the bare page. Started by map_page_load_bench.
+// Prints the medians and the ratios to the bare page, and the cost of one replay step with and
+// without the strip. Started by map_page_load_bench.
 //
-//   node bench/map_page_load.mjs --builtin PAGE --loader PAGE --icons DIR [--runs N] [--chromium PATH]
+//   node bench/map_page_load.mjs --builtin PAGE --no-profile PAGE --loader PAGE --icons DIR
+//     [--runs N] [--chromium PATH]
 import fs from "node:fs";
 import http from "node:http";
 import os from "node:os";
@@ -28,6 +31,7 @@ function option(name, fallback) {
   throw new Error(`missing ${name}`);
 }
 const builtinPage = path.resolve(option("--builtin"));
+const noProfilePage = path.resolve(option("--no-profile"));
 const loaderPage = path.resolve(option("--loader"));
 const runs = Number(option("--runs", "7"));
 const chromiumPath = option("--chromium", "/usr/bin/chromium");
@@ -147,8 +151,45 @@ async function timeMoves(page, mapOf) {
   }, mapOf);
 }
 
+// Milliseconds of replay steps on the drawn page: the step's own script (goForward, which moves
+// the strip's cursor where there is one), and the step to the second frame after it. On a page
+// with the strip, every other step runs with the cursor's move left out ("idle"), so that the
+// strip's own share is measured in one page, free of the differences between tabs.
+async function timeSteps(page) {
+  return page.evaluate(async () => {
+    const frames = () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+    const result = { script: [], framed: [], idleScript: [], idleFramed: [] };
+    const strip = typeof profile === "object" && profile !== null ? profile : null;
+    const move = strip ? strip.setCursor : null;
+    for (let k = 0; k < 40; k++) {
+      const idle = strip !== null && k % 2 === 1;
+      if (strip) strip.setCursor = idle ? function () {} : move;
+      const start = performance.now();
+      goForward();
+      window.clearTimeout(playTimer);
+      playing = false;
+      const script = performance.now() - start;
+      await frames();
+      const framed = performance.now() - start;
+      result[idle ? "idleScript" : "script"].push(script);
+      result[idle ? "idleFramed" : "framed"].push(framed);
+    }
+    if (strip) {
+      strip.setCursor = move;
+      // The cursor's move alone, with the style and layout it causes: 1,000 moves.
+      const start = performance.now();
+      for (let k = 0; k < 1000; k++) {
+        strip.setCursor((k * 86) % strip.data.count);
+        void strip._cursor.offsetLeft;
+      }
+      result.cursorMove = [(performance.now() - start) / 1000];
+    }
+    return result;
+  });
+}
+
 // Milliseconds from navigation start to the map's first complete drawing.
-async function timeLoad(context, file, mapOf) {
+async function timeLoad(context, file, mapOf, steps) {
   const page = await context.newPage();
   const session = await context.newCDPSession(page);
   await session.send("Performance.enable");
@@ -172,9 +213,10 @@ async function timeLoad(context, file, mapOf) {
   const { metrics } = await session.send("Performance.getMetrics");
   const busy = 1000 * metrics.find((m) => m.name === "TaskDuration").value;
   const moves = mapOf ? await timeMoves(page, mapOf) : null;
+  const replay = steps ? await timeSteps(page) : null;
   await page.close();
   if (errors.length > 0) throw new Error(`${path.basename(file)}: ${errors[0]}`);
-  return { ms, busy, images, moves };
+  return { ms, busy, images, moves, replay };
 }
 
 const tiles = await startTileServer();
@@ -201,17 +243,22 @@ const context = await chromium.launchPersistentContext(userDataDir, {
 });
 
 try {
-  const pages = { "built-in": builtinPage, bare: writeBarePage(), loader: loaderPage };
+  const pages = { "built-in": builtinPage, "no profile": noProfilePage, bare: writeBarePage(), loader: loaderPage };
   const times = Object.fromEntries(Object.keys(pages).map((k) => [k, []]));
   const busy = Object.fromEntries(Object.keys(pages).map((k) => [k, []]));
-  const mapOf = { "built-in": "map._leaflet", bare: "leaflet" };
-  const moves = { "built-in": [[], [], []], bare: [[], [], []] };
+  const mapOf = { "built-in": "map._leaflet", "no profile": "map._leaflet", bare: "leaflet" };
+  const moves = { "built-in": [[], [], []], "no profile": [[], [], []], bare: [[], [], []] };
+  const steps = {
+    "built-in": { script: [], framed: [], idleScript: [], idleFramed: [], cursorMove: [] },
+    "no profile": { script: [], framed: [], idleScript: [], idleFramed: [] },
+  };
   const images = {};
   await timeLoad(context, pages.bare); // warm-up: Chromium's first tab
   for (let r = 0; r < runs; r++) {
     for (const [name, file] of Object.entries(pages)) {
-      const { ms, busy: taskMs, images: count, moves: m } = await timeLoad(context, file, mapOf[name]);
+      const { ms, busy: taskMs, images: count, moves: m, replay } = await timeLoad(context, file, mapOf[name], name in steps);
       if (m) m.forEach((v, k) => moves[name][k].push(v));
+      if (replay) for (const key of Object.keys(replay)) steps[name][key].push(...replay[key]);
       times[name].push(ms);
       busy[name].push(taskMs);
       images[name] = count;
@@ -220,23 +267,43 @@ try {
   const mb = (file) => (fs.statSync(file).size / 1e6).toFixed(1);
   console.log(`runs: ${runs} (medians); load average ${os.loadavg()[0].toFixed(1)}; ${os.cpus().length} cores`);
   console.log("wall: navigation to the drawn map; main thread: the renderer's busy time until then");
-  console.log(`${"page".padEnd(10)} ${"MB".padStart(6)} ${"images".padStart(7)} ${"wall ms".padStart(8)} ${"/ bare".padStart(7)} ${"main ms".padStart(8)} ${"/ bare".padStart(7)}`);
+  console.log(`${"page".padEnd(11)} ${"MB".padStart(6)} ${"images".padStart(7)} ${"wall ms".padStart(8)} ${"/ bare".padStart(7)} ${"main ms".padStart(8)} ${"/ bare".padStart(7)}`);
   const bare = median(times.bare);
   const bareBusy = median(busy.bare);
   for (const [name, file] of Object.entries(pages)) {
     const m = median(times[name]);
     const b = median(busy[name]);
     console.log(
-      `${name.padEnd(10)} ${mb(file).padStart(6)} ${String(images[name]).padStart(7)} ${m.toFixed(0).padStart(8)} ${(m / bare).toFixed(2).padStart(7)} ${b.toFixed(0).padStart(8)} ${(b / bareBusy).toFixed(2).padStart(7)}`,
+      `${name.padEnd(11)} ${mb(file).padStart(6)} ${String(images[name]).padStart(7)} ${m.toFixed(0).padStart(8)} ${(m / bare).toFixed(2).padStart(7)} ${b.toFixed(0).padStart(8)} ${(b / bareBusy).toFixed(2).padStart(7)}`,
     );
   }
   console.log("moving the drawn map, ms to the second frame after: zoom in, zoom out 3, pan");
   for (const name of Object.keys(moves)) {
-    console.log(`${name.padEnd(10)} ${moves[name].map((v) => median(v).toFixed(0).padStart(6)).join(" ")}`);
+    console.log(`${name.padEnd(11)} ${moves[name].map((v) => median(v).toFixed(0).padStart(6)).join(" ")}`);
   }
   console.log(
     `goal: built-in / bare at most 1.30: ${(median(times["built-in"]) / bare).toFixed(2)} (wall), ` +
       `${(median(busy["built-in"]) / bareBusy).toFixed(2)} (main thread)`,
+  );
+  const plain = "no profile";
+  console.log(
+    `goal: built-in (with the strip) / no profile at most 1.30: ` +
+      `${(median(times["built-in"]) / median(times[plain])).toFixed(2)} (wall), ` +
+      `${(median(busy["built-in"]) / median(busy[plain])).toFixed(2)} (main thread)`,
+  );
+  console.log("one replay step, ms (medians): its script; to the second frame after");
+  const row = (label, script, framed) =>
+    console.log(`${label.padEnd(24)} ${median(script).toFixed(3).padStart(8)} ${median(framed).toFixed(2).padStart(8)}`);
+  row("built-in", steps["built-in"].script, steps["built-in"].framed);
+  row("built-in, cursor idle", steps["built-in"].idleScript, steps["built-in"].idleFramed);
+  row("no profile", steps[plain].script, steps[plain].framed);
+  console.log(`one move of the strip's cursor with its style and layout: ${median(steps["built-in"].cursorMove).toFixed(4)} ms`);
+  const own = (key, idle) => median(steps["built-in"][key]) - median(steps["built-in"][idle]);
+  console.log(
+    `goal: a step with the strip at most 1 ms more: the cursor's share ${own("script", "idleScript").toFixed(3)} ` +
+      `(script), ${own("framed", "idleFramed").toFixed(2)} (to the frame); against the page without the strip ` +
+      `${(median(steps["built-in"].script) - median(steps[plain].script)).toFixed(3)} (script), ` +
+      `${(median(steps["built-in"].framed) - median(steps[plain].framed)).toFixed(2)} (to the frame)`,
   );
 } finally {
   await context.close();

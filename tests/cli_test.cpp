@@ -174,7 +174,7 @@ TEST_F(Cli, SaveSettingsAloneWritesAllKeysAfterSet) {
   std::size_t keys = 0;
   for (std::size_t at = ini.find("\r\n"); at != std::string::npos; at = ini.find("\r\n", at + 1))
     ++keys;
-  EXPECT_EQ(keys, 56u + 3u);  // every key and the three section lines
+  EXPECT_EQ(keys, 57u + 3u);  // every key and the three section lines
 
   // The saved value is then the one a later conversion uses: mode 0 writes no Points folder.
   const fs::path output = folder_ / "trip.kml";
@@ -281,6 +281,38 @@ TEST_F(Cli, OnAFatFileSystemTheLongestNameIsReplacedAgain) {
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(stick), fs::directory_iterator()), 1)
       << "a temporary file was left";
+}
+
+// --stats prints the numbers on stdout (also with -q) in the run's order of the logs; alone it
+// writes nothing else, with -o it converts as well.
+TEST_F(Cli, StatsPrintsTheTableAndConvertsOnlyWithAnOutput) {
+  const std::string logs =
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string());
+  const Outcome alone = run(with_settings("-q --stats " + logs));
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  EXPECT_EQ(alone.err, "");
+  EXPECT_EQ(alone.out.rfind("date\tstart\tend\tdistance_km\t", 0), 0u) << alone.out;
+  const std::size_t total = alone.out.find("\ntotal\t");
+  ASSERT_NE(total, std::string::npos) << alone.out;
+  EXPECT_EQ(alone.out.find('\n', total + 1), alone.out.size() - 1) << "total is the last line";
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "stdout.txt" || name == "stderr.txt") << name << " written";
+  }
+
+  const fs::path output = folder_ / "trip.kml";
+  const Outcome both =
+      run(with_settings("-q --stats --set Common.icon_url=http://example.org/icons -o " +
+                        quoted(output.string()) + " " + logs));
+  EXPECT_EQ(both.status, 0) << both.err;
+  EXPECT_EQ(both.out, alone.out);
+  EXPECT_EQ(read_file(output), read_file(kData / "two_logs_default.kml"));
+
+  const Outcome missing =
+      run(with_settings("--stats " + quoted((folder_ / "absent.log").string())));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("absent.log"), std::string::npos) << missing.err;
 }
 
 }  // namespace

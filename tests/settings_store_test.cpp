@@ -84,7 +84,7 @@ constexpr const char* kEarlierTileLines =
     "tile_attribution=&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> "
     "contributors &copy; <a href=\"https://carto.com/attributions\">CARTO</a>\r\n"
     "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}"
-    ".png\r\n";
+    ".png\r\nprofile=1\r\n";
 
 TEST_F(SettingsStore, AFirstSaveWritesEveryKeyInTableOrder) {
   const ConversionSettings defaults = default_settings("/opt/tolvane");

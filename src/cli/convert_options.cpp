@@ -90,6 +90,9 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   app.add_option("--jobs", options.jobs, "Threads that reduce the photos (default: one per core)")
       ->option_text("N")
       ->check(CLI::PositiveNumber);
+  app.add_flag("--stats", options.stats,
+               "Print the trip's numbers per local day and in total (also with -q); converts "
+               "only with -o");
   app.add_option("FILE", files, "GPS logs and photos (.jpg, .jpeg)")->option_text("...");
 
   try {
@@ -126,7 +129,7 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
     if (!options.save_settings || !options.photos.empty()) {
       return {ParseOutcome::kUsageError, "no GPS log given"};
     }
-  } else if (options.output.empty()) {
+  } else if (options.output.empty() && !options.stats) {
     return {ParseOutcome::kUsageError, "no output given (-o OUTPUT)"};
   }
   return {};

@@ -20,6 +20,7 @@ struct ConvertOptions {
   std::vector<std::filesystem::path> logs;    // FILE arguments that are GPS logs, in order
   std::vector<std::filesystem::path> photos;  // FILE arguments that are photos, in order
   unsigned jobs = 0;                          // --jobs: thumbnail workers; 0 one per core
+  bool stats = false;  // --stats: the trip's numbers on standard output; -o then optional
 };
 
 enum class ParseOutcome { kRun, kExitSuccess, kUsageError };
@@ -31,7 +32,7 @@ struct ParseResult {
 
 // Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
 // missing value, --kml with --html, --html with --kmz or a ".kmz" output, --jobs below 1, FILE
-// arguments without -o, photos without a GPS log, or nothing to do at all.
+// arguments without -o (unless --stats), photos without a GPS log, or nothing to do at all.
 ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
 
 // "Usage: tolvane-convert [options] -o OUTPUT FILE..."

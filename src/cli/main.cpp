@@ -8,9 +8,11 @@
 #include "cli/console_progress.h"
 #include "cli/convert_options.h"
 #include "cli/signal_watcher.h"
+#include "core/log_set.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "output/output_kind.h"
+#include "output/trip_stats.h"
 #include "platform/program_paths.h"
 #include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
@@ -89,8 +91,9 @@ int main(int argc, char** argv) {
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
   PendingOutput pending;
   auto end_interrupted = [&](int caught) {
-    write_text(stderr, std::string("Tolvane: interrupted by ") + signal_name(caught) + "; " +
-                           options.output.string() + " was not written\n");
+    std::string line = std::string("Tolvane: interrupted by ") + signal_name(caught);
+    if (!options.output.empty()) line += "; " + options.output.string() + " was not written";
+    write_text(stderr, line + "\n");
     std::fflush(stderr);
     SignalWatcher::raise_again(caught);
   };
@@ -101,6 +104,24 @@ int main(int argc, char** argv) {
     std::fflush(stderr);
     std::_Exit(kExitSucceeded);
   });
+  if (options.stats) {
+    // The run's order: the logs sorted by their start.
+    std::vector<std::filesystem::path> logs = options.logs;
+    sort_logs_by_start(logs);
+    TripStats stats(settings.common.GMT);
+    std::size_t unreadable = 0;
+    if (!compute_trip_stats(logs, stats, &signals.stop(), &unreadable)) {
+      if (const int caught = signals.caught(); caught != 0) {
+        std::fflush(stderr);
+        SignalWatcher::raise_again(caught);
+      }
+      write_text(stderr, "Tolvane: cannot read " + logs[unreadable].string() + "\n");
+      return kExitFailed;
+    }
+    write_text(stdout, trip_stats_table(stats, ::isatty(STDOUT_FILENO) == 1));
+    std::fflush(stdout);
+    if (options.output.empty()) return kExitSucceeded;
+  }
   ConversionInput input;
   input.log_paths = options.logs;
   input.photo_paths = options.photos;

@@ -183,6 +183,7 @@ struct OpenPoint {
   double latitude = 0;
   double longitude = 0;
   bool elevation_seen = false;
+  bool elevation_usable = false;  // the ele element held a finite number
   double elevation = 0;
   bool time_seen = false;
   std::optional<UtcTime> time;
@@ -215,7 +216,9 @@ struct GpxReader::State {
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   const std::atomic<bool>* stop = nullptr;
   bool parsing_done = false;
-  std::deque<TrackPoint> ready;  // points completed by the chunks parsed so far
+  std::deque<TrackPoint> ready;      // points completed by the chunks parsed so far
+  std::deque<bool> ready_elevation;  // for each of them: it had a usable ele element
+  bool last_elevation = false;       // the point read last had a usable ele element
 
   int depth = 0;
   OpenPoint point;
@@ -302,6 +305,7 @@ void GpxReader::State::finish_value() {
     switch (target) {
       case Target::kElevation:
         point.elevation_seen = true;
+        point.elevation_usable = number.has_value();
         point.elevation = number.value_or(0.0);
         break;
       case Target::kSpeed:
@@ -360,6 +364,7 @@ void GpxReader::State::finish_point() {
   }
   previous = PreviousPoint{position, t};
   ready.push_back(p);
+  ready_elevation.push_back(done.elevation_usable);
 }
 
 void GpxReader::State::end_element() {
@@ -401,6 +406,8 @@ GpxReader::GpxReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 GpxReader::~GpxReader() = default;
 
+bool GpxReader::last_had_elevation() const { return state_->last_elevation; }
+
 std::int8_t GpxReader::read(TrackPoint& point) {
   State& s = *state_;
   while (s.ready.empty()) {
@@ -419,6 +426,8 @@ std::int8_t GpxReader::read(TrackPoint& point) {
   }
   point = s.ready.front();
   s.ready.pop_front();
+  s.last_elevation = s.ready_elevation.front();
+  s.ready_elevation.pop_front();
   return 0;
 }
 

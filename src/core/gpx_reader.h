@@ -32,6 +32,9 @@ class GpxReader {
   // 0 when the next point was read into `point` (all nineteen fields); -1 when no point is left.
   // `point` is not touched on -1.
   std::int8_t read(TrackPoint& point);
+  // True when the point read last had an ele element holding a number (its altitude is 0
+  // without one).
+  bool last_had_elevation() const;
 
  private:
   std::unique_ptr<State> state_;

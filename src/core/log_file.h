@@ -26,6 +26,7 @@ class LogFile {
  private:
   friend LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop);
   friend std::int8_t read_track_point(LogFile& log, TrackPoint& point);
+  friend bool has_altitude(const LogFile& log);
 
   struct NmeaCloser {
     std::unique_ptr<char[]> buffer;  // the stream's buffer, freed after the stream is closed
@@ -52,6 +53,12 @@ inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
   if (log.nmea_) return read_track_point(log.nmea_.get(), point, log.stop_);
   if (log.gpx_) return log.gpx_->read(point);
   return -1;
+}
+
+// True when the point read last carries an altitude: every NMEA point has its GGA altitude, a
+// GPX point has one when it has an ele element.
+inline bool has_altitude(const LogFile& log) {
+  return log.nmea_ != nullptr || (log.gpx_ && log.gpx_->last_had_elevation());
 }
 
 }  // namespace tolvane

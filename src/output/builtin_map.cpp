@@ -113,6 +113,12 @@ void write_builtin_map(const ConversionSettings& settings, TextSink& out) {
       out.write(inline_element_text(text_of(file), "script"));
       out.write("\n");
     }
+    if (settings.google_maps.profile == 1) {
+      for (const EmbeddedFile& file : profile_files()) {
+        out.write(inline_element_text(text_of(file), "script"));
+        out.write("\n");
+      }
+    }
     out.write("})(");
     out.write(inline_element_text(layer_settings(settings.google_maps), "script"));
     out.write(");\n");

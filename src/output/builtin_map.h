@@ -1,5 +1,6 @@
 // The page's own map layer, written inline in place of the map API's loader: Leaflet's style
-// sheet, Leaflet's script with its licence, and the layer with the tile settings and its images.
+// sheet, Leaflet's script with its licence, and the layer with the tile settings and its images
+// (and, with GoogleMaps.profile 1, the profile strip's script).
 #pragma once
 
 #include "output/text_sink.h"

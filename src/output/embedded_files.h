@@ -21,6 +21,9 @@ std::span<const EmbeddedFile> map_icon_files();
 // The map page's own map layer: its script files, to be joined in this order.
 std::span<const EmbeddedFile> map_layer_files();
 
+// The profile strip's script files, joined after the layer's in this order.
+std::span<const EmbeddedFile> profile_files();
+
 // Leaflet as Debian installs it: "leaflet.min.js", "leaflet.css", and "leaflet_notice.txt", its
 // copyright and licence as a script comment (the minified file carries none).
 std::span<const EmbeddedFile> leaflet_files();

@@ -68,11 +68,12 @@ void write_track_point(const MapPageSwitches& page, const TrackPoint& local, flo
   out.line(0, {});
 }
 
-PolylineCutter::PolylineCutter(const ConversionSettings& settings, TextSink& out)
+PolylineCutter::PolylineCutter(const ConversionSettings& settings, TextSink& out, bool record_gaps)
     : maps_(settings.google_maps),
       opacity_(settings.google_maps.line_alpha * 0.01),
       gaps_(ReceptionGaps::for_map_page(settings)),
-      out_(out) {}
+      out_(out),
+      record_gaps_(record_gaps) {}
 
 void PolylineCutter::begin_log(bool restart) {
   if (!restart) return;
@@ -98,6 +99,7 @@ void PolylineCutter::write_polyline(int begin, int end, bool weak) {
   out_.format("    map.addOverlay(new GPolyline(points.slice(%d, %d),'#%s', %d, %.1f));\n\n", begin,
               end, weak ? maps_.noradio_line_color.c_str() : maps_.line_color.c_str(),
               maps_.line_width, opacity_);
+  if (weak && record_gaps_) out_.format("    profile_gaps.push(%d, %d);\n\n", begin, end - 1);
 }
 
 void write_overlay_startup_and_head_end(const MapPageSwitches& page, TextSink& out) {

@@ -44,7 +44,9 @@ int whole_metres(float altitude);
 // stretches share the point where the colour changes.
 class PolylineCutter {
  public:
-  PolylineCutter(const ConversionSettings& settings, TextSink& out);
+  // `record_gaps`: each reception-lost stretch is also pushed, as its first and last index,
+  // into the profile strip's profile_gaps.
+  PolylineCutter(const ConversionSettings& settings, TextSink& out, bool record_gaps = false);
 
   // `restart` is restarts_route() of the log: the gap state is reset and a new stretch starts
   // at the log's first point. Otherwise the open stretch carries on across the logs.
@@ -63,6 +65,7 @@ class PolylineCutter {
   double opacity_;
   ReceptionGaps gaps_;
   TextSink& out_;
+  bool record_gaps_;
   int count_ = 0;  // points pushed so far, over all logs
   int start_ = 0;  // first index of the open stretch
 };

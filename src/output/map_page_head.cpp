@@ -79,6 +79,11 @@ class HeadWriter {
     if (page_.photo_links) line(4, "var win1;");
     blank();
     line(4, "var points = new Array();");
+    if (page_.profile) {
+      line(4, "var profile;");
+      line(4, "var profile_points = \"\";");
+      line(4, "var profile_gaps = new Array();");
+    }
     blank();
     if (page_.route) {
       line(4, "var playPoint = 0;");
@@ -202,6 +207,7 @@ class HeadWriter {
       line(8, "WriteInfo( point_info[playPoint] );");
       if (page_.analog) line(8, "WriteClock( time_info[playPoint] );");
       if (page_.altitude) line(8, "WriteAlt( alt_info[playPoint] );");
+      if (page_.profile) line(8, "profile.setCursor(playPoint);");
     } else {
       line(8, "marker.openInfoWindowHtml(message);");
     }

@@ -7,11 +7,13 @@
 #include "core/time_helpers.h"
 #include "output/map_page_body.h"
 #include "output/map_page_head.h"
+#include "output/map_page_profile.h"
 #include "output/map_page_switches.h"
 #include "output/photo_entries.h"
 #include "output/run_messages.h"
 #include "output/run_stages.h"
 #include "output/track_rules.h"
+#include "output/trip_stats.h"
 
 namespace tolvane {
 namespace {
@@ -54,11 +56,14 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
 }
 
 // Every point into the page's point array with its read-outs, and the polylines cut by
-// reception (local time). False after show_error when a log cannot be read again.
+// reception (local time); with the profile on, also the strip's data and the trip's numbers
+// into `stats`. False after show_error when a log cannot be read again.
 bool write_route(const ConversionInput& input, const ConversionSettings& settings,
-                 const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
+                 const MapPageSwitches& page, TextSink& sink, ProgressView& view,
+                 TripStats& stats) {
   DistanceTotal distance = DistanceTotal::from_settings(settings);
-  PolylineCutter polylines(settings, sink);
+  PolylineCutter polylines(settings, sink, page.profile);
+  ProfileEncoder profile(sink);
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
     LogFile log = open_log(input.log_paths[i], input.stop);
@@ -69,6 +74,7 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
     const bool restart = restarts_route(settings, i);
     distance.begin_log(restart);
     polylines.begin_log(restart);
+    stats.begin_log();
     TrackPoint point;
     while (read_track_point(log, point) == 0) {
       if (stop_requested(input.stop)) return false;
@@ -76,6 +82,11 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
       TrackPoint local = point;
       apply_time_offset(local, settings.common.GMT);
       write_track_point(page, local, distance.km(), sink);
+      if (page.profile) {
+        const bool altitude_known = has_altitude(log);
+        stats.add(point, altitude_known);
+        profile.add(local, altitude_known, stats.total().distance_km);
+      }
       polylines.point_pushed(local);
     }
     if (stop_requested(input.stop)) return false;  // the log was broken off
@@ -115,11 +126,14 @@ RunResult convert_to_html(ConversionInput& input, const ConversionSettings& sett
   }
 
   view.set_status_text(messages::kWritingRouteInfo);
-  if (!write_route(input, settings, page, sink, view)) return kRunFailed;
+  TripStats stats(settings.common.GMT);
+  if (!write_route(input, settings, page, sink, view, stats)) return kRunFailed;
 
+  if (page.profile) write_profile_startup(stats, page, sink);
   write_overlay_startup_and_head_end(page, sink);
   write_body_start(run->title, page, settings, sink);
   if (page.photos_present && !write_photos(input, settings, page, sink, view)) return kRunFailed;
+  if (page.profile) write_profile_block(stats, settings, sink);
   write_body_end(page, sink);
   return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
 }

@@ -118,6 +118,7 @@ class ScriptWriter {
       line(6, "}");
     }
     if (page_.altitude) line(8, "WriteAlt( alt_info[playPoint] );");
+    if (page_.profile) line(6, "profile.setCursor(playPoint);");
     line(6, "playPoint++;");
     line(6, "if ( playPoint >= points.length ) {");
     line(8, "window.clearTimeout(playTimer);");
@@ -147,7 +148,21 @@ class ScriptWriter {
     if (page_.analog) line(8, "WriteClock( time_info[playPoint] );");
     if (page_.altitude) line(8, "WriteAlt( alt_info[playPoint] );");
     line(8, "map.setCenter(points[playPoint]);");
+    if (page_.profile) line(8, "profile.setCursor(playPoint);");
     line(6, "}");
+    end_function();
+    if (page_.profile) profile_jump();
+  }
+
+  // A click on the profile strip: the replay moves to the point as if it had stepped there.
+  void profile_jump() {
+    line(4, "function ProfileJump(index) {");
+    line(6, "playPoint = index;");
+    line(6, "WriteInfo( point_info[playPoint] );");
+    if (page_.analog) line(6, "WriteClock( time_info[playPoint] );");
+    if (page_.altitude) line(6, "WriteAlt( alt_info[playPoint] );");
+    line(6, "map.panTo(points[playPoint]);");
+    line(6, "profile.setCursor(playPoint);");
     end_function();
   }
 
@@ -160,6 +175,7 @@ class ScriptWriter {
     if (page_.analog) line(10, "WriteClock( time_info[playPoint] );");
     if (page_.altitude) line(10, "WriteAlt( alt_info[playPoint] );");
     line(10, "map.panTo(points[playPoint]);");
+    if (page_.profile) line(10, "profile.setCursor(playPoint);");
     line(8, "}");
     line(6, "}");
     end_function();

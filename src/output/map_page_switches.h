@@ -14,6 +14,7 @@ struct MapPageSwitches {
   bool photos_present = false;  // photo styles, photo marker functions, photo frame
   bool photo_links = false;     // child window, links to the source photos, "linked" box
   bool use_key = false;         // API key in the loader address
+  bool profile = false;         // profile strip and the trip's numbers (built-in map layer only)
 };
 
 // A switch is on only when its setting is exactly 1: a hand-edited 2 must not enable a piece
@@ -28,6 +29,7 @@ inline MapPageSwitches map_page_switches(const ConversionSettings& settings, boo
   page.photos_present = photos_present;
   page.photo_links = settings.common.jpeg_embed_link == 1;
   page.use_key = maps.use_key == 1;
+  page.profile = maps.builtin_map == 1 && maps.profile == 1;
   return page;
 }
 

@@ -88,6 +88,9 @@ struct GoogleMapsSettings {
   // map draws that zoom's tiles scaled up.
   std::int32_t tile_max_zoom = 19;
   std::int32_t satellite_max_zoom = 19;
+  // With the built-in layer, 1 draws the altitude and speed profile with the trip's numbers
+  // under the map.
+  Flag profile = 1;
 };
 
 // The deepest zoom level the map page shows.
@@ -180,6 +183,7 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("GoogleMaps", "labels_attribution", m.labels_attribution);
   visit("GoogleMaps", "tile_max_zoom", m.tile_max_zoom);
   visit("GoogleMaps", "satellite_max_zoom", m.satellite_max_zoom);
+  visit("GoogleMaps", "profile", m.profile);
 }
 
 }  // namespace tolvane

@@ -310,8 +310,10 @@ async function assertReplay(page, c, data) {
   assert.deepEqual(await readOuts(), [false, false, false]);
   await page.click('input[value="表示on/off"]');
   assert.deepEqual(await readOuts(), [true, Boolean(c.analog), Boolean(c.altitude)]);
-  // The read-outs stack down the right edge, over the map.
+  // The read-outs stack down the right edge, over the map (scrolled back into view: the buttons
+  // may sit below the window's height, under the profile strip).
   const boxes = await page.evaluate(() => {
+    window.scrollTo(0, 0);
     const mapBox = document.getElementById("map").getBoundingClientRect();
     return ["time_value", "clock_value", "alt_value"]
       .map((id) => document.getElementById(id))
