@@ -76,7 +76,8 @@ constexpr const char* kFreshFile =
     "GeoEye, Getmapping, Aerogrid, IGN, IGP, UPR-EGP, and the GIS User Community\r\n"
     "labels_url=https://server.arcgisonline.com/ArcGIS/rest/services/Reference/"
     "World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}\r\n"
-    "labels_attribution=Labels &copy; Esri\r\ntile_max_zoom=19\r\nsatellite_max_zoom=19\r\n";
+    "labels_attribution=Labels &copy; Esri\r\ntile_max_zoom=19\r\nsatellite_max_zoom=19\r\n"
+    "profile=1\r\n";
 
 // The tile sources as the settings files of the earlier defaults hold them.
 constexpr const char* kEarlierTileLines =
@@ -84,7 +85,7 @@ constexpr const char* kEarlierTileLines =
     "tile_attribution=&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> "
     "contributors &copy; <a href=\"https://carto.com/attributions\">CARTO</a>\r\n"
     "labels_url=https://{s}.basemaps.cartocdn.com/rastertiles/voyager_only_labels/{z}/{x}/{y}{r}"
-    ".png\r\nprofile=1\r\n";
+    ".png\r\n";
 
 TEST_F(SettingsStore, AFirstSaveWritesEveryKeyInTableOrder) {
   const ConversionSettings defaults = default_settings("/opt/tolvane");
