@@ -6,6 +6,7 @@
 
 #include "cli/console_progress.h"
 #include "cli/convert_options.h"
+#include "cli/geotag_command.h"
 #include "cli/signal_watcher.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
@@ -96,17 +97,26 @@ int main(int argc, char** argv) {
   input.kmz = options.kmz;
   input.stop = &signals.stop();
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
-  const RunResult result = writes_map_page(options, settings)
-                               ? convert_to_html(input, settings, view)
-                               : convert_to_kml(input, settings, view);
+  // With --geotag and no output only the photos are tagged; with both, the output comes first.
+  const bool converts = !options.geotag || !options.output.empty();
+  RunResult result = kRunSucceeded;
+  if (converts) {
+    result = writes_map_page(options, settings) ? convert_to_html(input, settings, view)
+                                                : convert_to_kml(input, settings, view);
+  }
   view.finish();
+  int geotag_status = kExitSucceeded;
+  if (options.geotag && result == kRunSucceeded && signals.caught() == 0) {
+    geotag_status = run_geotag(options, settings, view, &signals.stop());
+    view.finish();
+  }
   if (const int caught = signals.caught(); caught != 0) {
-    if (result != kRunSucceeded) {
+    if (result != kRunSucceeded && converts) {
       write_text(stderr, std::string("Tolvane: interrupted by ") + signal_name(caught) + "; " +
                              options.output.string() + " was not written\n");
     }
     std::fflush(stderr);
     SignalWatcher::raise_again(caught);
   }
-  return result == kRunSucceeded ? kExitSucceeded : kExitFailed;
+  return result == kRunSucceeded && geotag_status == kExitSucceeded ? kExitSucceeded : kExitFailed;
 }

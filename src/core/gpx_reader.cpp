@@ -193,8 +193,10 @@ struct OpenPoint {
   double longitude = 0;
   bool elevation_seen = false;
   double elevation = 0;
+  bool elevation_usable = false;
   bool time_seen = false;
   std::optional<UtcTime> time;
+  double second_fraction = 0;
   std::optional<float> speed_kmh;
   std::optional<float> course;
   int extensions_depth = 0;  // depth of the point's extensions element; 0 when not inside
@@ -205,6 +207,18 @@ struct PreviousPoint {
   Position position;
   std::int64_t utc_seconds;
 };
+
+// The fraction of a second of a time text "YYYY-MM-DDThh:mm:ss.fff...", 0 without one.
+double second_fraction(std::string_view time) {
+  constexpr std::size_t kSecondsEnd = 19;
+  if (time.size() < kSecondsEnd + 2 || time[kSecondsEnd] != '.') return 0;
+  double fraction = 0;
+  double scale = 0.1;
+  for (std::size_t i = kSecondsEnd + 1; i < time.size() && is_digit(time[i]); ++i, scale /= 10) {
+    fraction += (time[i] - '0') * scale;
+  }
+  return fraction < 1 ? fraction : 0;
+}
 
 // A lat or lon attribute: a number within +-limit degrees.
 std::optional<double> coordinate(const XML_Char* text, double limit) {
@@ -223,7 +237,8 @@ struct GpxReader::State {
   std::unique_ptr<std::FILE, FileCloser> file;
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   bool parsing_done = false;
-  std::deque<TrackPoint> ready;  // points completed by the chunks parsed so far
+  std::deque<TrackPoint> ready;          // points completed by the chunks parsed so far
+  std::deque<PreciseFix> ready_precise;  // the same points in double precision
 
   int depth = 0;
   OpenPoint point;
@@ -305,12 +320,14 @@ void GpxReader::State::finish_value() {
   if (target == Target::kTime) {
     point.time_seen = true;
     if (value) point.time = parse_gpx_time(text.view());
+    if (point.time) point.second_fraction = second_fraction(text.view());
   } else {
     const std::optional<double> number = value ? finite_number(value) : std::nullopt;
     switch (target) {
       case Target::kElevation:
         point.elevation_seen = true;
         point.elevation = number.value_or(0.0);
+        point.elevation_usable = number.has_value();
         break;
       case Target::kSpeed:
         // A value that is not a finite number counts as absent: a later speed element may give
@@ -368,6 +385,14 @@ void GpxReader::State::finish_point() {
   }
   previous = PreviousPoint{position, utc_seconds};
   ready.push_back(p);
+
+  PreciseFix& precise = ready_precise.emplace_back();
+  precise.latitude = done.latitude;
+  precise.longitude = done.longitude;
+  precise.second_fraction = done.second_fraction;
+  if (done.elevation_usable) precise.altitude = done.elevation;
+  if (done.speed_kmh) precise.speed_kmh = *done.speed_kmh;
+  if (done.course) precise.course = *done.course;
 }
 
 void GpxReader::State::end_element() {
@@ -407,15 +432,17 @@ GpxReader::GpxReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 GpxReader::~GpxReader() = default;
 
-std::int8_t GpxReader::read(TrackPoint& point) {
-  State& s = *state_;
+namespace {
+
+// Parses chunks until a point is ready; false when none is left.
+bool fill_ready(GpxReader::State& s) {
   while (s.ready.empty()) {
-    if (s.parsing_done) return -1;
+    if (s.parsing_done) return false;
     XML_Parser parser = s.parser.get();
     void* buffer = XML_GetBuffer(parser, kChunkSize);
     if (!buffer) {
       s.parsing_done = true;
-      return -1;
+      return false;
     }
     const std::size_t got = std::fread(buffer, 1, kChunkSize, s.file.get());
     const bool last = got < static_cast<std::size_t>(kChunkSize);
@@ -423,9 +450,24 @@ std::int8_t GpxReader::read(TrackPoint& point) {
       s.parsing_done = true;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+std::int8_t GpxReader::read(TrackPoint& point) {
+  State& s = *state_;
+  if (!fill_ready(s)) return -1;
   point = s.ready.front();
   s.ready.pop_front();
+  s.ready_precise.pop_front();
   return 0;
+}
+
+std::int8_t GpxReader::read(TrackPoint& point, PreciseFix& precise) {
+  if (!fill_ready(*state_)) return -1;
+  precise = state_->ready_precise.front();
+  return read(point);
 }
 
 }  // namespace tolvane

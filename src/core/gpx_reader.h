@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/precise_fix.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -29,6 +30,8 @@ class GpxReader {
   // 0 when the next point was read into `point` (all nineteen fields); -1 when no point is left.
   // `point` is not touched on -1.
   std::int8_t read(TrackPoint& point);
+  // The same, with the point's values in double precision in `precise`.
+  std::int8_t read(TrackPoint& point, PreciseFix& precise);
 
  private:
   std::unique_ptr<State> state_;

@@ -25,6 +25,7 @@ class LogFile {
  private:
   friend LogFile open_log(const std::filesystem::path& path);
   friend std::int8_t read_track_point(LogFile& log, TrackPoint& point);
+  friend std::int8_t read_track_point(LogFile& log, TrackPoint& point, PreciseFix& precise);
 
   struct NmeaCloser {
     std::unique_ptr<char[]> buffer;  // the stream's buffer, freed after the stream is closed
@@ -47,6 +48,13 @@ LogFile open_log(const std::filesystem::path& path);
 inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
   if (log.nmea_) return read_track_point(log.nmea_.get(), point);
   if (log.gpx_) return log.gpx_->read(point);
+  return -1;
+}
+
+// The same, with the point's values at the precision of the log's text in `precise`.
+inline std::int8_t read_track_point(LogFile& log, TrackPoint& point, PreciseFix& precise) {
+  if (log.nmea_) return read_track_point(log.nmea_.get(), point, &precise);
+  if (log.gpx_) return log.gpx_->read(point, precise);
   return -1;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/precise_fix.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -18,6 +19,7 @@ namespace tolvane {
 // limit, a time of day, date or position out of range) is skipped and reading goes on with
 // the next GGA. Only the altitude is written before a pair is known to be good, so after -1
 // fields 1 to 18 still hold the previous point.
-std::int8_t read_track_point(std::FILE* log, TrackPoint& point);
+// With `precise`, a point read also fills it from the same two sentences in double precision.
+std::int8_t read_track_point(std::FILE* log, TrackPoint& point, PreciseFix* precise = nullptr);
 
 }  // namespace tolvane
