@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exiv2/exiv2.hpp>
 #include <string>
+#include <tuple>
 
 #include "core/time_helpers.h"
 
@@ -162,49 +163,158 @@ std::vector<std::uint8_t> bytes_of(const Exiv2::Exifdatum& datum) {
   return bytes;
 }
 
-// True when `written` holds every tag of `original` outside the GPS directory with the same
-// value, and the same thumbnail. A single 32-bit number may differ: such tags are the offsets
-// of directories and blocks, which move when the Exif block is laid out anew. The maker note
-// is judged by the tags decoded from it, as its own offsets move with it.
-bool keeps_other_tags(const Exiv2::ExifData& original, const Exiv2::ExifData& written) {
-  for (const Exiv2::Exifdatum& datum : original) {
-    if (is_gps(datum) || datum.key() == "Exif.Image.GPSTag" ||
-        datum.key() == "Exif.Photo.MakerNote") {
-      continue;
-    }
-    const auto found = written.findKey(Exiv2::ExifKey(datum.key()));
-    if (found == written.end() || found->typeId() != datum.typeId() ||
-        found->count() != datum.count()) {
-      return false;
-    }
+// Every tag outside the GPS directory as it is compared: key, type, count and value. A single
+// 32-bit number counts by its key alone: such tags are offsets of directories and blocks. A key
+// may stand more than once (a maker note's directories), so the whole list is sorted.
+using TagValue = std::tuple<std::string, int, long, std::vector<std::uint8_t>>;
+
+std::vector<TagValue> other_tags(const Exiv2::ExifData& data) {
+  std::vector<TagValue> tags;
+  for (const Exiv2::Exifdatum& datum : data) {
+    if (is_gps(datum) || datum.key() == "Exif.Image.GPSTag") continue;
     const bool offset_like = datum.count() == 1 && (datum.typeId() == Exiv2::unsignedLong ||
                                                     datum.typeId() == Exiv2::tiffIfd);
-    if (!offset_like && bytes_of(*found) != bytes_of(datum)) return false;
+    tags.emplace_back(datum.key(), datum.typeId(), datum.count(),
+                      offset_like ? std::vector<std::uint8_t>() : bytes_of(datum));
   }
+  std::sort(tags.begin(), tags.end());
+  return tags;
+}
+
+// True when `written` holds every tag of `original` outside the GPS directory with the same
+// value, and the same thumbnail.
+bool keeps_other_tags(const Exiv2::ExifData& original, const Exiv2::ExifData& written) {
+  if (other_tags(original) != other_tags(written)) return false;
   const Exiv2::DataBuf before = Exiv2::ExifThumbC(original).copy();
   const Exiv2::DataBuf after = Exiv2::ExifThumbC(written).copy();
   return before.size_ == after.size_ &&
          (before.size_ == 0 || std::memcmp(before.pData_, after.pData_, before.size_) == 0);
 }
 
-// A maker note that the library cannot decode is carried as it is; its own offsets count from
-// the start of the Exif block, so it must stay where it was. True when there is none, when the
-// library decodes it, or when its bytes stand at the same place in `block`.
-bool keeps_undecoded_maker_note(const Exiv2::ExifData& original, std::span<const std::uint8_t> tiff,
-                                std::span<const std::uint8_t> block) {
-  const auto note = original.findKey(Exiv2::ExifKey("Exif.Photo.MakerNote"));
-  if (note == original.end() ||
-      original.findKey(Exiv2::ExifKey("Exif.MakerNote.Offset")) != original.end()) {
-    return true;
+// The bytes of a TIFF block read and written in its own byte order.
+class TiffBytes {
+ public:
+  TiffBytes(std::vector<std::uint8_t>& bytes, Exiv2::ByteOrder order)
+      : bytes_(bytes), big_(order == Exiv2::bigEndian) {}
+
+  std::uint16_t u16(std::size_t at) const {
+    return static_cast<std::uint16_t>(big_ ? bytes_[at] << 8 | bytes_[at + 1]
+                                           : bytes_[at + 1] << 8 | bytes_[at]);
   }
-  const std::vector<std::uint8_t> bytes = bytes_of(*note);
-  if (bytes.empty()) return true;
-  auto place_in = [&](std::span<const std::uint8_t> data) -> std::ptrdiff_t {
-    const auto found = std::search(data.begin(), data.end(), bytes.begin(), bytes.end());
-    return found == data.end() ? -1 : found - data.begin();
+  std::uint32_t u32(std::size_t at) const {
+    const std::uint32_t high = u16(big_ ? at : at + 2);
+    const std::uint32_t low = u16(big_ ? at + 2 : at);
+    return high << 16 | low;
+  }
+  void put16(std::uint16_t value) {
+    const std::uint8_t a = static_cast<std::uint8_t>(value >> 8);
+    const std::uint8_t b = static_cast<std::uint8_t>(value & 0xFF);
+    bytes_.push_back(big_ ? a : b);
+    bytes_.push_back(big_ ? b : a);
+  }
+  void put32(std::uint32_t value) {
+    put16(static_cast<std::uint16_t>(big_ ? value >> 16 : value & 0xFFFF));
+    put16(static_cast<std::uint16_t>(big_ ? value & 0xFFFF : value >> 16));
+  }
+  void set32(std::size_t at, std::uint32_t value) {
+    std::vector<std::uint8_t> scratch;
+    TiffBytes(scratch, big_ ? Exiv2::bigEndian : Exiv2::littleEndian).put32(value);
+    std::copy(scratch.begin(), scratch.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  void align() {
+    if (bytes_.size() % 2) bytes_.push_back(0);
+  }
+  std::size_t size() const { return bytes_.size(); }
+
+ private:
+  std::vector<std::uint8_t>& bytes_;
+  bool big_;
+};
+
+constexpr std::uint16_t kGpsPointerTag = 0x8825;
+constexpr std::uint16_t kTypeLong = 4;
+constexpr std::size_t kEntrySize = 12;
+
+// Appends the GPS directory of `gps` (tags of the GPSInfo group only) with its values after it;
+// returns its offset. The values are encoded by the library, in the block's byte order.
+std::uint32_t append_gps_directory(TiffBytes& tiff, std::vector<std::uint8_t>& bytes,
+                                   const Exiv2::ExifData& gps, Exiv2::ByteOrder order) {
+  std::vector<const Exiv2::Exifdatum*> entries;
+  for (const Exiv2::Exifdatum& datum : gps) entries.push_back(&datum);
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const auto* a, const auto* b) { return a->tag() < b->tag(); });
+  tiff.align();
+  const std::size_t directory = tiff.size();
+  std::size_t data_at = directory + 2 + entries.size() * kEntrySize + 4;
+  std::vector<std::vector<std::uint8_t>> values;
+  tiff.put16(static_cast<std::uint16_t>(entries.size()));
+  for (const Exiv2::Exifdatum* datum : entries) {
+    std::vector<std::uint8_t> value(datum->size());
+    if (!value.empty()) datum->copy(value.data(), order);
+    tiff.put16(datum->tag());
+    tiff.put16(static_cast<std::uint16_t>(datum->typeId()));
+    tiff.put32(static_cast<std::uint32_t>(datum->count()));
+    if (value.size() <= 4) {
+      value.resize(4, 0);
+      bytes.insert(bytes.end(), value.begin(), value.end());
+    } else {
+      tiff.put32(static_cast<std::uint32_t>(data_at));
+      data_at += value.size() + value.size() % 2;
+      values.push_back(std::move(value));
+    }
+  }
+  tiff.put32(0);  // no directory follows
+  for (const std::vector<std::uint8_t>& value : values) {
+    bytes.insert(bytes.end(), value.begin(), value.end());
+    tiff.align();
+  }
+  return static_cast<std::uint32_t>(directory);
+}
+
+// The Exif block with a new GPS directory, every other byte where it was: the GPS directory
+// and a copy of IFD0 that points to it are appended, and the header is pointed to the copy.
+// Nothing else moves, so no offset anywhere in the block (a maker note's own ones included)
+// changes. Empty when IFD0 does not lie within the block.
+std::vector<std::uint8_t> block_with_gps(const std::vector<std::uint8_t>& original,
+                                         Exiv2::ByteOrder order, const Exiv2::ExifData& gps) {
+  std::vector<std::uint8_t> bytes = original;
+  TiffBytes tiff(bytes, order);
+  if (bytes.size() < 8) return {};
+  const std::size_t ifd0 = tiff.u32(4);
+  if (ifd0 < 8 || ifd0 > bytes.size() - 2) return {};
+  const std::size_t count = tiff.u16(ifd0);
+  if ((bytes.size() - ifd0 - 2) / kEntrySize < count ||
+      bytes.size() - ifd0 - 2 - count * kEntrySize < 4) {
+    return {};
+  }
+  const std::uint32_t gps_directory = append_gps_directory(tiff, bytes, gps, order);
+
+  tiff.align();
+  const std::size_t new_ifd0 = tiff.size();
+  const auto entry = [&](std::size_t i) { return ifd0 + 2 + i * kEntrySize; };
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count; ++i) kept += tiff.u16(entry(i)) != kGpsPointerTag;
+  tiff.put16(static_cast<std::uint16_t>(kept + 1));
+  bool pointer_written = false;
+  const auto write_pointer = [&] {
+    tiff.put16(kGpsPointerTag);
+    tiff.put16(kTypeLong);
+    tiff.put32(1);
+    tiff.put32(gps_directory);
+    pointer_written = true;
   };
-  const std::ptrdiff_t before = place_in(tiff);
-  return before >= 0 && before == place_in(block);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint16_t tag = tiff.u16(entry(i));
+    if (tag == kGpsPointerTag) continue;
+    if (tag > kGpsPointerTag && !pointer_written) write_pointer();
+    const auto from = bytes.begin() + static_cast<std::ptrdiff_t>(entry(i));
+    const std::vector<std::uint8_t> raw(from, from + kEntrySize);
+    bytes.insert(bytes.end(), raw.begin(), raw.end());
+  }
+  if (!pointer_written) write_pointer();
+  tiff.put32(tiff.u32(entry(count)));  // the next directory (IFD1, the thumbnail's) as it was
+  tiff.set32(4, static_cast<std::uint32_t>(new_ifd0));
+  return bytes;
 }
 
 ExifGpsResult replace_gps_or_throw(std::span<const std::uint8_t> jpeg, const GpsPosition* position,
@@ -232,29 +342,29 @@ ExifGpsResult replace_gps_or_throw(std::span<const std::uint8_t> jpeg, const Gps
   result.had_position = holds_position(original);
   if (!position || (result.had_position && !overwrite)) return result;
 
-  // The library may write into `tiff` in place; the undecoded maker note is looked up in a copy.
-  const std::vector<std::uint8_t> original_tiff = tiff;
-  Exiv2::ExifData data = original;
-  for (auto it = data.begin(); it != data.end();) {
-    it = is_gps(*it) ? data.erase(it) : std::next(it);
+  Exiv2::ExifData gps;
+  add_gps_directory(gps, *position);
+  if (tiff.empty()) {
+    // No Exif data: an empty IFD0 in the library's byte order to begin with.
+    tiff = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
+    order = Exiv2::bigEndian;
   }
-  add_gps_directory(data, *position);
-
-  Exiv2::Blob blob;
-  const Exiv2::WriteMethod method =
-      Exiv2::ExifParser::encode(blob, tiff.empty() ? nullptr : tiff.data(),
-                                static_cast<std::uint32_t>(tiff.size()), order, data);
-  const std::uint8_t* block = method == Exiv2::wmNonIntrusive ? tiff.data() : blob.data();
-  const std::size_t block_size = method == Exiv2::wmNonIntrusive ? tiff.size() : blob.size();
+  const std::vector<std::uint8_t> new_block = block_with_gps(tiff, order, gps);
+  if (new_block.empty()) {
+    result.problem = ExifGpsProblem::kCorruptExif;
+    return result;
+  }
+  const std::uint8_t* block = new_block.data();
+  const std::size_t block_size = new_block.size();
   if (block_size > kLargestTiffBlock) {
     result.problem = ExifGpsProblem::kTooLarge;
     return result;
   }
+  // What the library reads back must be the old tags, the thumbnail and the new position.
   Exiv2::ExifData written;
   if (Exiv2::ExifParser::decode(written, block, static_cast<std::uint32_t>(block_size)) ==
           Exiv2::invalidByteOrder ||
-      !keeps_other_tags(original, written) || !holds_position(written) ||
-      !keeps_undecoded_maker_note(original, original_tiff, {block, block_size})) {
+      !keeps_other_tags(original, written) || !holds_position(written)) {
     result.problem = ExifGpsProblem::kWouldLoseTags;
     return result;
   }
