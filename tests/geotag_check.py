@@ -275,6 +275,12 @@ def lossless(work, corpus):
     for line in outcome.stderr.splitlines():
         if line.startswith("Tolvane: ") and os.path.basename(line.split(" (")[0]) not in originals:
             faults.append("a message names no photo: " + line)
+    # Every written photo is read again as these programs read it: its time, and its position.
+    again = tolvane(["--set", "Common.geotag_max_extrapolation=2000000000", "--geotag",
+                     "--dry-run", log] + [os.path.join(folder, n) for n in originals], work)
+    if again.stdout.count("\thas a position\n") != written:
+        faults.append("a written photo does not read back with its time and position: " +
+                      again.stdout + again.stderr)
     if written < len(originals) // 2:
         faults.append(f"only {written} of {len(originals)} photos written: {outcome.stderr}")
 

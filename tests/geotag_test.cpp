@@ -1,6 +1,7 @@
 // tolvane-convert --geotag as a user runs it: the listing and counts of a dry run, what a real
 // run keeps of each photo (bytes outside the Exif segment, permissions, modification time, one
 // backup that is never overwritten), and a damaged photo named and left alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -238,7 +238,8 @@ struct GpxReader::State {
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   bool parsing_done = false;
   std::deque<TrackPoint> ready;          // points completed by the chunks parsed so far
-  std::deque<PreciseFix> ready_precise;  // the same points in double precision
+  std::deque<PreciseFix> ready_precise;  // the same points in double precision, when asked for
+  bool keep_precise = false;             // set by the first read that asks for them
 
   int depth = 0;
   OpenPoint point;
@@ -386,6 +387,7 @@ void GpxReader::State::finish_point() {
   previous = PreviousPoint{position, utc_seconds};
   ready.push_back(p);
 
+  if (!keep_precise) return;
   PreciseFix& precise = ready_precise.emplace_back();
   precise.latitude = done.latitude;
   precise.longitude = done.longitude;
@@ -460,13 +462,17 @@ std::int8_t GpxReader::read(TrackPoint& point) {
   if (!fill_ready(s)) return -1;
   point = s.ready.front();
   s.ready.pop_front();
-  s.ready_precise.pop_front();
+  if (s.keep_precise) s.ready_precise.pop_front();
   return 0;
 }
 
 std::int8_t GpxReader::read(TrackPoint& point, PreciseFix& precise) {
-  if (!fill_ready(*state_)) return -1;
-  precise = state_->ready_precise.front();
+  State& s = *state_;
+  // Asked for from the first point on, or never: the two queues then always hold the same points.
+  if (!s.keep_precise && !s.parsing_done && s.ready.empty() && s.depth == 0) s.keep_precise = true;
+  if (!s.keep_precise) return read(point);
+  if (!fill_ready(s)) return -1;
+  precise = s.ready_precise.front();
   return read(point);
 }
 

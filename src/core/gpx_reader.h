@@ -30,7 +30,8 @@ class GpxReader {
   // 0 when the next point was read into `point` (all nineteen fields); -1 when no point is left.
   // `point` is not touched on -1.
   std::int8_t read(TrackPoint& point);
-  // The same, with the point's values in double precision in `precise`.
+  // The same, with the point's values in double precision in `precise`: a reader asked so from
+  // its first point on keeps them for every point (the other reads leave `precise` alone).
   std::int8_t read(TrackPoint& point, PreciseFix& precise);
 
  private:

@@ -232,6 +232,7 @@ class TiffBytes {
 };
 
 constexpr std::uint16_t kGpsPointerTag = 0x8825;
+constexpr std::uint16_t kExifPointerTag = 0x8769;
 constexpr std::uint16_t kTypeLong = 4;
 constexpr std::size_t kEntrySize = 12;
 
@@ -271,10 +272,39 @@ std::uint32_t append_gps_directory(TiffBytes& tiff, std::vector<std::uint8_t>& b
   return static_cast<std::uint32_t>(directory);
 }
 
-// The Exif block with a new GPS directory, every other byte where it was: the GPS directory
-// and a copy of IFD0 that points to it are appended, and the header is pointed to the copy.
-// Nothing else moves, so no offset anywhere in the block (a maker note's own ones included)
-// changes. Empty when IFD0 does not lie within the block.
+// Bytes per value of a TIFF field type; 0 for a type that is not one.
+std::uint64_t type_size(std::uint16_t type) {
+  switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7:
+      return 1;
+    case 3:
+    case 8:
+      return 2;
+    case 4:
+    case 9:
+    case 11:
+    case 13:
+      return 4;
+    case 5:
+    case 10:
+    case 12:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
+// The Exif block with a new GPS directory, appended with its values. Everything else stays
+// where it was, so that no offset in the block (a maker note's own ones included) changes:
+// - when IFD0 has a GPS pointer, only that pointer changes;
+// - else, when IFD0 lies at offset 8 (where simple readers look for it) and the 12 bytes after it
+//   hold only its own values or the Exif directory, IFD0 grows there by the pointer's entry and
+//   those move to the end of the block (the Exif directory's values stay where they are);
+// - else a copy of IFD0 with the pointer is appended and the header points to it.
+// Empty when IFD0 does not lie within the block.
 std::vector<std::uint8_t> block_with_gps(const std::vector<std::uint8_t>& original,
                                          Exiv2::ByteOrder order, const Exiv2::ExifData& gps) {
   std::vector<std::uint8_t> bytes = original;
@@ -287,32 +317,90 @@ std::vector<std::uint8_t> block_with_gps(const std::vector<std::uint8_t>& origin
       bytes.size() - ifd0 - 2 - count * kEntrySize < 4) {
     return {};
   }
+  const auto entry = [&](std::size_t i) { return ifd0 + 2 + i * kEntrySize; };
+  const std::size_t ifd0_end = entry(count) + 4;
   const std::uint32_t gps_directory = append_gps_directory(tiff, bytes, gps, order);
 
-  tiff.align();
-  const std::size_t new_ifd0 = tiff.size();
-  const auto entry = [&](std::size_t i) { return ifd0 + 2 + i * kEntrySize; };
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < count; ++i) kept += tiff.u16(entry(i)) != kGpsPointerTag;
-  tiff.put16(static_cast<std::uint16_t>(kept + 1));
+  for (std::size_t i = 0; i < count; ++i) {
+    if (tiff.u16(entry(i)) == kGpsPointerTag) {
+      if (tiff.u16(entry(i) + 2) != kTypeLong || tiff.u32(entry(i) + 4) != 1) return {};
+      tiff.set32(entry(i) + 8, gps_directory);
+      return bytes;
+    }
+  }
+
+  // The 12 bytes after IFD0, and what of its own lies there: values, or the Exif directory.
+  const auto directory_size = [&](std::uint64_t at) -> std::uint64_t {
+    if (at + 2 > original.size()) return 0;
+    return 2 + kEntrySize * tiff.u16(static_cast<std::size_t>(at)) + 4;
+  };
+  // The bytes an entry's value or directory takes, 0 when it takes none outside the entry.
+  const auto block_size = [&](std::size_t i) -> std::uint64_t {
+    if (tiff.u16(entry(i)) == kExifPointerTag && tiff.u32(entry(i) + 4) == 1) {
+      return directory_size(tiff.u32(entry(i) + 8));
+    }
+    const std::uint64_t size = type_size(tiff.u16(entry(i) + 2)) * tiff.u32(entry(i) + 4);
+    return size > 4 ? size : 0;
+  };
+  std::vector<std::size_t> moved;
+  bool grows_in_place = ifd0 == 8 && ifd0_end + kEntrySize <= original.size();
+  if (grows_in_place) {
+    std::vector<bool> covered(kEntrySize, false);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint64_t size = block_size(i);
+      if (size == 0) continue;
+      const std::uint64_t at = tiff.u32(entry(i) + 8);
+      if (at >= ifd0_end + kEntrySize || at + size <= ifd0_end) continue;
+      if (at < ifd0_end || at + size > original.size()) {
+        grows_in_place = false;  // a block overlapping IFD0, or beyond the Exif block
+        break;
+      }
+      moved.push_back(i);
+      // A value of odd length is followed by a byte that keeps the next one word-aligned.
+      const std::uint64_t end = at + size + size % 2;
+      for (std::uint64_t b = at; b < end && b < ifd0_end + kEntrySize; ++b) {
+        covered[b - ifd0_end] = true;
+      }
+    }
+    grows_in_place =
+        grows_in_place && std::all_of(covered.begin(), covered.end(), [](bool c) { return c; });
+  }
+
+  // The entries of the new IFD0, the pointer in tag order, moved values at their new places.
+  std::vector<std::uint8_t> entries;
+  TiffBytes out(entries, order);
   bool pointer_written = false;
   const auto write_pointer = [&] {
-    tiff.put16(kGpsPointerTag);
-    tiff.put16(kTypeLong);
-    tiff.put32(1);
-    tiff.put32(gps_directory);
+    out.put16(kGpsPointerTag);
+    out.put16(kTypeLong);
+    out.put32(1);
+    out.put32(gps_directory);
     pointer_written = true;
   };
+  out.put16(static_cast<std::uint16_t>(count + 1));
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint16_t tag = tiff.u16(entry(i));
-    if (tag == kGpsPointerTag) continue;
-    if (tag > kGpsPointerTag && !pointer_written) write_pointer();
-    const auto from = bytes.begin() + static_cast<std::ptrdiff_t>(entry(i));
-    const std::vector<std::uint8_t> raw(from, from + kEntrySize);
-    bytes.insert(bytes.end(), raw.begin(), raw.end());
+    if (tiff.u16(entry(i)) > kGpsPointerTag && !pointer_written) write_pointer();
+    const auto from = original.begin() + static_cast<std::ptrdiff_t>(entry(i));
+    const std::size_t raw_at = entries.size();
+    entries.insert(entries.end(), from, from + kEntrySize);
+    if (grows_in_place && std::find(moved.begin(), moved.end(), i) != moved.end()) {
+      const std::uint64_t size = block_size(i);
+      const auto value = original.begin() + static_cast<std::ptrdiff_t>(tiff.u32(entry(i) + 8));
+      tiff.align();
+      out.set32(raw_at + 8, static_cast<std::uint32_t>(tiff.size()));
+      bytes.insert(bytes.end(), value, value + static_cast<std::ptrdiff_t>(size));
+    }
   }
   if (!pointer_written) write_pointer();
-  tiff.put32(tiff.u32(entry(count)));  // the next directory (IFD1, the thumbnail's) as it was
+  out.put32(tiff.u32(entry(count)));  // the next directory (IFD1, the thumbnail's) as it was
+
+  if (grows_in_place) {
+    std::copy(entries.begin(), entries.end(), bytes.begin() + static_cast<std::ptrdiff_t>(ifd0));
+    return bytes;
+  }
+  tiff.align();
+  const std::size_t new_ifd0 = tiff.size();
+  bytes.insert(bytes.end(), entries.begin(), entries.end());
   tiff.set32(4, static_cast<std::uint32_t>(new_ifd0));
   return bytes;
 }
