@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t length = 2 + 6 + size;
   jpeg.push_back(static_cast<std::uint8_t>(length >> 8));
   jpeg.push_back(static_cast<std::uint8_t>(length & 0xFF));
-  for (std::uint8_t c : {'E', 'x', 'i', 'f', 0, 0}) jpeg.push_back(c);
+  for (char c : {'E', 'x', 'i', 'f', '\0', '\0'}) jpeg.push_back(static_cast<std::uint8_t>(c));
   jpeg.insert(jpeg.end(), data, data + size);
   const std::vector<std::uint8_t> image = {0xFF, 0xDA, 0x00, 0x02, 0x12, 0x34, 0xFF, 0xD9};
   jpeg.insert(jpeg.end(), image.begin(), image.end());
