@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Geotagging as users check it: against the reference geotagger, over real camera photos, and
-under SIGKILL. Usage: geotag_check.py BUILD_DIR {reference|lossless|kill} [CORPUS_DIR]
+under SIGKILL. Usage: geotag_check.py BUILD_DIR {reference|lossless|kill|hostile} [CORPUS_DIR]
 
 reference  the same logs (NMEA, then GPX) and photos geotagged by tolvane-convert and by
            exiftool -geotag with the same UTC times and limits; both must tag the same photos,
@@ -9,6 +9,9 @@ lossless   every corpus photo with Exif: exiftool -a -G1 -s before and after dif
            GPS group, file dates and offsets into the Exif block; no new warning; the same
            decoded pixels; a photo that is not written stays byte for byte the same.
 kill       SIGKILL at random moments leaves each photo old or new and no other file.
+hostile    corpus photos with damaged Exif blocks (bytes changed at random, the block cut
+           short): the run never crashes, and a photo it changes keeps every byte outside its
+           Exif segment.
 Exit status 77 (skipped) when exiftool, djpeg or the corpus is missing."""
 import datetime
 import json
@@ -324,6 +327,65 @@ def kill(work):
             faults.append(f"after the last run {n} is not the new photo")
 
 
+def exif_segment(data):
+    """(start, end) of the first Exif APP1 segment before the image data, or None."""
+    at = 2
+    while at + 4 <= len(data) and data[at] == 0xFF:
+        marker, length = data[at + 1], int.from_bytes(data[at + 2:at + 4], "big")
+        if marker == 0xDA:
+            return None
+        if marker == 0xE1 and data[at + 4:at + 10] == b"Exif\0\0":
+            return at, at + 2 + length
+        at += 2 + length
+    return None
+
+
+def hostile(work, corpus):
+    photos_dir = os.path.join(corpus, "photos")
+    if not os.path.isdir(photos_dir):
+        print("no corpus photos: skipped")
+        sys.exit(SKIP)
+    folder = os.path.join(work, "photos")
+    os.makedirs(folder)
+    rng = random.Random(23)
+    made = {}
+    for name in sorted(os.listdir(photos_dir)):
+        if not name.lower().endswith((".jpg", ".jpeg")):
+            continue
+        data = open(os.path.join(photos_dir, name), "rb").read()
+        segment = exif_segment(data)
+        if segment is None:
+            continue
+        start, end = segment
+        for variant in range(6):
+            damaged = bytearray(data)
+            if variant == 5:  # the block cut short, its length left as it was
+                cut = rng.randrange(start + 10, end)
+                damaged[cut:end] = bytes(end - cut)
+            else:
+                for _ in range(1 + variant * 3):
+                    at = rng.randrange(start + 10, end)
+                    damaged[at] = rng.randrange(256)
+            path = os.path.join(folder, f"{variant}_{name}")
+            with open(path, "wb") as out:
+                out.write(damaged)
+            made[path] = (bytes(damaged), end)
+    log = write_logs(work, "nmea")[0]
+    outcome = tolvane(["--set", "Common.geotag_max_extrapolation=2000000000", "--geotag",
+                       "--overwrite-gps", log] + sorted(made), work)
+    if outcome.returncode not in (0, 1):
+        faults.append(f"exit status {outcome.returncode}: {outcome.stderr[-2000:]}")
+    for path, (before, end) in made.items():
+        after = open(path, "rb").read()
+        if after == before:
+            continue
+        segment = exif_segment(after)
+        if segment is None or after[segment[1]:] != before[end:] or after[:segment[0]] != before[:segment[0]]:
+            faults.append(f"{os.path.basename(path)}: changed outside its Exif segment")
+    print(f"{len(made)} damaged photos, "
+          f"{sum(open(p, 'rb').read() != b for p, (b, _) in made.items())} written")
+
+
 work = tempfile.mkdtemp(prefix="geotag_check_")
 try:
     if mode == "reference":
@@ -332,6 +394,8 @@ try:
         lossless(work, sys.argv[3] if len(sys.argv) > 3 else "")
     elif mode == "kill":
         kill(work)
+    elif mode == "hostile":
+        hostile(work, sys.argv[3] if len(sys.argv) > 3 else "")
     else:
         sys.exit(f"unknown mode {mode}")
 finally:
