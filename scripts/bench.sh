@@ -19,7 +19,7 @@ bash scripts/install-deps.sh --bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_UI=OFF \
   -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target tolvane-convert make_example_photos \
-  kml_conversion_bench gpx_conversion_bench nmea_reader_bench thumbnail_bench photo_stage_bench map_page_load_bench
+  kml_conversion_bench gpx_conversion_bench nmea_reader_bench thumbnail_bench photo_stage_bench map_page_load_bench geotag_bench
 
 run() {
   echo "== $1"
@@ -33,6 +33,7 @@ case "$which" in
   thumbnail) run thumbnail_bench "$@" ;;
   photos) run photo_stage_bench "$@" ;;
   map) run map_page_load_bench "$@" ;;
+  geotag) run geotag_bench "$@" ;;
   all)
     run kml_conversion_bench
     run gpx_conversion_bench
@@ -40,6 +41,7 @@ case "$which" in
     run thumbnail_bench
     run photo_stage_bench
     run map_page_load_bench
+    run geotag_bench
     ;;
   *)
     echo "scripts/bench.sh: unknown benchmark $which" >&2

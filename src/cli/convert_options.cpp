@@ -58,6 +58,8 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       "else Common.kml_or_html. A .kmz output, or --kmz, packs the KML document with its "
       "icons and photo thumbnails into one KMZ archive.\n"
       "Example: tolvane-convert --set GoogleEarth.mode=5 -o trip.kml day1.log day2.log\n"
+      "Geotagging: tolvane-convert --geotag [--dry-run] day1.log photos/*.jpg writes each "
+      "photo's position into its Exif data.\n"
       "Exit status: 0 done, 1 the conversion failed, 2 usage error; SIGINT, SIGTERM and SIGHUP "
       "stop a run without leaving anything half written and end the program by that signal.");
   app.set_version_flag("--version", std::string("tolvane-convert ") + TOLVANE_VERSION);
@@ -93,6 +95,16 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   app.add_flag("--stats", options.stats,
                "Print the trip's numbers per local day and in total (also with -q); converts "
                "only with -o");
+  app.add_flag("--geotag", options.geotag,
+               "Write the track's positions into the photos' Exif data (with -o also convert)");
+  app.add_flag("--dry-run", options.dry_run,
+               "With --geotag: write nothing, list where each photo would go");
+  app.add_flag("--overwrite-gps", options.overwrite_gps,
+               "With --geotag: tag photos that already hold a position anew");
+  app.add_flag("--backup", options.backup,
+               "With --geotag: keep each replaced photo as NAME.EXT_original beside it");
+  app.add_flag("--verbose", options.verbose,
+               "With --geotag: list each photo with its position on standard output");
   app.add_option("FILE", files, "GPS logs and photos (.jpg, .jpeg)")->option_text("...");
 
   try {
@@ -125,11 +137,18 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       return {ParseOutcome::kUsageError, "--set needs Section.key=VALUE: " + assignment};
     }
   }
+  if (!options.geotag &&
+      (options.dry_run || options.overwrite_gps || options.backup || options.verbose)) {
+    return {ParseOutcome::kUsageError,
+            "--dry-run, --overwrite-gps, --backup and --verbose go with --geotag"};
+  }
   if (options.logs.empty()) {
-    if (!options.save_settings || !options.photos.empty()) {
+    if (!options.save_settings || !options.photos.empty() || options.geotag) {
       return {ParseOutcome::kUsageError, "no GPS log given"};
     }
-  } else if (options.output.empty() && !options.stats) {
+  } else if (options.geotag && options.photos.empty()) {
+    return {ParseOutcome::kUsageError, "--geotag needs photos (.jpg, .jpeg)"};
+  } else if (options.output.empty() && !options.stats && !options.geotag) {
     return {ParseOutcome::kUsageError, "no output given (-o OUTPUT)"};
   }
   return {};

@@ -21,6 +21,11 @@ struct ConvertOptions {
   std::vector<std::filesystem::path> photos;  // FILE arguments that are photos, in order
   unsigned jobs = 0;                          // --jobs: thumbnail workers; 0 one per core
   bool stats = false;  // --stats: the trip's numbers on standard output; -o then optional
+  bool geotag = false;         // --geotag: write the track's positions into the photos
+  bool dry_run = false;        // --dry-run: geotag nothing, show where each photo would go
+  bool overwrite_gps = false;  // --overwrite-gps: tag photos that hold a position anew
+  bool backup = false;         // --backup: keep each replaced photo as NAME.EXT_original
+  bool verbose = false;        // --verbose: one line per photo on standard output
 };
 
 enum class ParseOutcome { kRun, kExitSuccess, kUsageError };
@@ -32,7 +37,8 @@ struct ParseResult {
 
 // Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
 // missing value, --kml with --html, --html with --kmz or a ".kmz" output, --jobs below 1, FILE
-// arguments without -o (unless --stats), photos without a GPS log, or nothing to do at all.
+// arguments without -o (unless --stats or --geotag), photos without a GPS log, --geotag without
+// photos, the geotagging options without --geotag, or nothing to do at all.
 ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
 
 // "Usage: tolvane-convert [options] -o OUTPUT FILE..."

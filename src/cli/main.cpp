@@ -7,6 +7,7 @@
 
 #include "cli/console_progress.h"
 #include "cli/convert_options.h"
+#include "cli/geotag_command.h"
 #include "cli/signal_watcher.h"
 #include "core/log_set.h"
 #include "output/kml_run.h"
@@ -90,9 +91,11 @@ int main(int argc, char** argv) {
   // after removing the output's temporary file.
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
   PendingOutput pending;
-  auto end_interrupted = [&](int caught) {
+  auto end_interrupted = [&](int caught, bool output_written) {
     std::string line = std::string("Tolvane: interrupted by ") + signal_name(caught);
-    if (!options.output.empty()) line += "; " + options.output.string() + " was not written";
+    if (!options.output.empty() && !output_written) {
+      line += "; " + options.output.string() + " was not written";
+    }
     write_text(stderr, line + "\n");
     std::fflush(stderr);
     SignalWatcher::raise_again(caught);
@@ -100,7 +103,8 @@ int main(int argc, char** argv) {
   SignalWatcher signals([&](int caught) {
     const bool committed = pending.abandon();
     view.finish();
-    if (!committed) end_interrupted(caught);
+    // Geotagging comes after the output: stopping it is an interruption all the same.
+    if (!committed || options.geotag) end_interrupted(caught, committed);
     std::fflush(stderr);
     std::_Exit(kExitSucceeded);
   });
@@ -111,16 +115,13 @@ int main(int argc, char** argv) {
     TripStats stats(settings.common.GMT);
     std::size_t unreadable = 0;
     if (!compute_trip_stats(logs, stats, &signals.stop(), &unreadable)) {
-      if (const int caught = signals.caught(); caught != 0) {
-        std::fflush(stderr);
-        SignalWatcher::raise_again(caught);
-      }
+      if (const int caught = signals.caught(); caught != 0) end_interrupted(caught, false);
       write_text(stderr, "Tolvane: cannot read " + logs[unreadable].string() + "\n");
       return kExitFailed;
     }
     write_text(stdout, trip_stats_table(stats, ::isatty(STDOUT_FILENO) == 1));
     std::fflush(stdout);
-    if (options.output.empty()) return kExitSucceeded;
+    if (options.output.empty() && !options.geotag) return kExitSucceeded;
   }
   ConversionInput input;
   input.log_paths = options.logs;
@@ -130,14 +131,26 @@ int main(int argc, char** argv) {
   input.kmz = options.kmz;
   input.stop = &signals.stop();
   input.pending_output = &pending;
-  const RunResult result = writes_map_page(options, settings)
-                               ? convert_to_html(input, settings, view)
-                               : convert_to_kml(input, settings, view);
-  signals.close();
-  view.finish();
-  // A signal that came after the output was committed changes nothing: the run has finished.
-  if (const int caught = signals.caught(); caught != 0 && result != kRunSucceeded) {
-    end_interrupted(caught);
+  // With --geotag and no output only the photos are tagged; with both, the output comes first.
+  const bool converts = !options.geotag || !options.output.empty();
+  RunResult result = kRunSucceeded;
+  if (converts) {
+    result = writes_map_page(options, settings) ? convert_to_html(input, settings, view)
+                                                : convert_to_kml(input, settings, view);
   }
-  return result == kRunSucceeded ? kExitSucceeded : kExitFailed;
+  view.finish();
+  const bool geotags = options.geotag && result == kRunSucceeded && signals.caught() == 0;
+  int geotag_status = kExitSucceeded;
+  if (geotags) {
+    geotag_status = run_geotag(options, settings, view, &signals.stop());
+    view.finish();
+  }
+  signals.close();
+  // A signal that came after the output was committed changes nothing for it: the run has
+  // finished. Geotagging that a signal cut short ends as interrupted.
+  if (const int caught = signals.caught(); caught != 0) {
+    if (converts && result != kRunSucceeded) end_interrupted(caught, false);
+    if (options.geotag) end_interrupted(caught, true);
+  }
+  return result == kRunSucceeded && geotag_status == kExitSucceeded ? kExitSucceeded : kExitFailed;
 }

@@ -216,9 +216,11 @@ struct GpxReader::State {
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   const std::atomic<bool>* stop = nullptr;
   bool parsing_done = false;
-  std::deque<TrackPoint> ready;      // points completed by the chunks parsed so far
-  std::deque<bool> ready_elevation;  // for each of them: it had a usable ele element
-  bool last_elevation = false;       // the point read last had a usable ele element
+  std::deque<TrackPoint> ready;          // points completed by the chunks parsed so far
+  std::deque<bool> ready_elevation;      // for each of them: it had a usable ele element
+  bool last_elevation = false;           // the point read last had a usable ele element
+  std::deque<PreciseFix> ready_precise;  // the same points in double precision, when asked for
+  bool keep_precise = false;             // set by the first read that asks for them
 
   int depth = 0;
   OpenPoint point;
@@ -365,6 +367,15 @@ void GpxReader::State::finish_point() {
   previous = PreviousPoint{position, t};
   ready.push_back(p);
   ready_elevation.push_back(done.elevation_usable);
+
+  if (!keep_precise) return;
+  PreciseFix& precise = ready_precise.emplace_back();
+  precise.latitude = done.latitude;
+  precise.longitude = done.longitude;
+  precise.second_fraction = done.time->fraction;
+  if (done.elevation_usable) precise.altitude = done.elevation;
+  if (done.speed_kmh) precise.speed_kmh = *done.speed_kmh;
+  if (done.course) precise.course = *done.course;
 }
 
 void GpxReader::State::end_element() {
@@ -408,15 +419,17 @@ GpxReader::~GpxReader() = default;
 
 bool GpxReader::last_had_elevation() const { return state_->last_elevation; }
 
-std::int8_t GpxReader::read(TrackPoint& point) {
-  State& s = *state_;
+namespace {
+
+// Parses chunks until a point is ready; false when none is left or a stop was asked for.
+bool fill_ready(GpxReader::State& s) {
   while (s.ready.empty()) {
-    if (s.parsing_done || stop_requested(s.stop)) return -1;
+    if (s.parsing_done || stop_requested(s.stop)) return false;
     XML_Parser parser = s.parser.get();
     void* buffer = XML_GetBuffer(parser, kChunkSize);
     if (!buffer) {
       s.parsing_done = true;
-      return -1;
+      return false;
     }
     const std::size_t got = std::fread(buffer, 1, kChunkSize, s.file.get());
     const bool last = got < static_cast<std::size_t>(kChunkSize);
@@ -424,11 +437,30 @@ std::int8_t GpxReader::read(TrackPoint& point) {
       s.parsing_done = true;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+std::int8_t GpxReader::read(TrackPoint& point) {
+  State& s = *state_;
+  if (!fill_ready(s)) return -1;
   point = s.ready.front();
   s.ready.pop_front();
   s.last_elevation = s.ready_elevation.front();
   s.ready_elevation.pop_front();
+  if (s.keep_precise) s.ready_precise.pop_front();
   return 0;
+}
+
+std::int8_t GpxReader::read(TrackPoint& point, PreciseFix& precise) {
+  State& s = *state_;
+  // Asked for from the first point on, or never: the two queues then always hold the same points.
+  if (!s.keep_precise && !s.parsing_done && s.ready.empty() && s.depth == 0) s.keep_precise = true;
+  if (!s.keep_precise) return read(point);
+  if (!fill_ready(s)) return -1;
+  precise = s.ready_precise.front();
+  return read(point);
 }
 
 }  // namespace tolvane

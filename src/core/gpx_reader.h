@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/precise_fix.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -35,6 +36,9 @@ class GpxReader {
   // True when the point read last had an ele element holding a number (its altitude is 0
   // without one).
   bool last_had_elevation() const;
+  // The same, with the point's values in double precision in `precise`: a reader asked so from
+  // its first point on keeps them for every point (the other reads leave `precise` alone).
+  std::int8_t read(TrackPoint& point, PreciseFix& precise);
 
  private:
   std::unique_ptr<State> state_;

@@ -27,6 +27,7 @@ class LogFile {
   friend LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop);
   friend std::int8_t read_track_point(LogFile& log, TrackPoint& point);
   friend bool has_altitude(const LogFile& log);
+  friend std::int8_t read_track_point(LogFile& log, TrackPoint& point, PreciseFix& precise);
 
   struct NmeaCloser {
     std::unique_ptr<char[]> buffer;  // the stream's buffer, freed after the stream is closed
@@ -59,6 +60,14 @@ inline std::int8_t read_track_point(LogFile& log, TrackPoint& point) {
 // GPX point has one when it has an ele element.
 inline bool has_altitude(const LogFile& log) {
   return log.nmea_ != nullptr || (log.gpx_ && log.gpx_->last_had_elevation());
+}
+
+// The same as read_track_point, with the point's values at the precision of the log's text in
+// `precise`.
+inline std::int8_t read_track_point(LogFile& log, TrackPoint& point, PreciseFix& precise) {
+  if (log.nmea_) return read_track_point(log.nmea_.get(), point, log.stop_, &precise);
+  if (log.gpx_) return log.gpx_->read(point, precise);
+  return -1;
 }
 
 }  // namespace tolvane

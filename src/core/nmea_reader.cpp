@@ -111,8 +111,17 @@ bool parse_coordinate(const Field& value, const Field& hemisphere, char positive
   return true;
 }
 
-// Fields 1 to 18 of a point from the fields of an RMC sentence; false for a damaged one.
-bool parse_rmc(const char* after_name, TrackPoint& point) {
+// Decimal degrees of a ddmm.mmmm (dddmm.mmmm) text in double precision, signed by its hemisphere.
+double precise_coordinate(const Field& value, const Field& hemisphere, char positive) {
+  const double v = field_atof(value.text);
+  const double whole_degrees = std::trunc(v / 100);
+  const double degrees = whole_degrees + (v - whole_degrees * 100) / 60;
+  return hemisphere.length == 0 || hemisphere.text[0] != positive ? -degrees : degrees;
+}
+
+// Fields 1 to 18 of a point from the fields of an RMC sentence; false for a damaged one. The
+// precise values, when asked for, only of a good one.
+bool parse_rmc(const char* after_name, TrackPoint& point, PreciseFix* precise) {
   Field f[kFieldsRead];
   if (split_fields(after_name, f, kFieldsRead) < kFieldsRead) return false;
   const Field& time = f[0];
@@ -158,12 +167,23 @@ bool parse_rmc(const char* after_name, TrackPoint& point) {
   point.day = day;
   point.month = month;
   point.year = year;
+  if (precise) {
+    precise->latitude = precise_coordinate(latitude, f[3], 'N');
+    precise->longitude = precise_coordinate(longitude, f[5], 'E');
+    const double fraction = field_atof(time.text) - t;
+    precise->second_fraction = fraction > 0 && fraction < 1 ? fraction : 0;
+    precise->speed_kmh.reset();
+    precise->course.reset();
+    if (speed.length) precise->speed_kmh = speed_kmh;
+    if (course.length) precise->course = course_degrees;
+  }
   return true;
 }
 
 }  // namespace
 
-std::int8_t read_track_point(std::FILE* log, TrackPoint& point, const std::atomic<bool>* stop) {
+std::int8_t read_track_point(std::FILE* log, TrackPoint& point, const std::atomic<bool>* stop,
+                             PreciseFix* precise) {
   char line[kLineBufferSize];
   if (feof_unlocked(log)) return -1;
   for (;;) {
@@ -180,6 +200,7 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point, const std::atomi
     const double metres = field_number(altitude);
     if (!fits_float(metres)) continue;
     point.altitude = static_cast<float>(metres);
+    const bool has_altitude = altitude.length != 0;
 
     // Lines up to the next RMC sentence are passed over, further GGA sentences among them.
     do {
@@ -188,8 +209,12 @@ std::int8_t read_track_point(std::FILE* log, TrackPoint& point, const std::atomi
     } while (!name);
 
     TrackPoint parsed;
-    if (!parse_rmc(name + 5, parsed)) continue;
+    if (!parse_rmc(name + 5, parsed, precise)) continue;
     copy_track_point(point, parsed);
+    if (precise) {
+      precise->altitude.reset();
+      if (has_altitude) precise->altitude = metres;
+    }
     return 0;
   }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/precise_fix.h"
 #include "core/track_point.h"
 
 namespace tolvane {
@@ -20,7 +21,9 @@ namespace tolvane {
 // limit, a time of day, date or position out of range) is skipped and reading goes on with
 // the next GGA. Only the altitude is written before a pair is known to be good, so after -1
 // fields 1 to 18 still hold the previous point.
+// With `precise`, a point read also fills it from the same two sentences in double precision.
 std::int8_t read_track_point(std::FILE* log, TrackPoint& point,
-                             const std::atomic<bool>* stop = nullptr);
+                             const std::atomic<bool>* stop = nullptr,
+                             PreciseFix* precise = nullptr);
 
 }  // namespace tolvane

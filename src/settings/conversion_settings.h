@@ -23,6 +23,13 @@ struct CommonSettings {
   Flag jpeg_quit_overwrite = 0;
   Flag jpeg_embed_link = 0;
   std::int32_t photo_time_offset = 0;  // seconds added to every photo capture time
+  // Geotagging: write the track's positions into the photos after a conversion, the longest
+  // gap between two fixes that is interpolated, the farthest a photo may be from its nearest
+  // fix, and whether the original of a photo is kept beside it.
+  Flag geotag = 0;
+  std::int32_t geotag_max_gap = 1800;
+  std::int32_t geotag_max_extrapolation = 1800;
+  Flag geotag_backup = 0;
 };
 
 struct GoogleEarthSettings {
@@ -137,6 +144,10 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("Common", "jpeg_quit_overwrite", c.jpeg_quit_overwrite);
   visit("Common", "jpeg_embed_link", c.jpeg_embed_link);
   visit("Common", "photo_time_offset", c.photo_time_offset);
+  visit("Common", "geotag", c.geotag);
+  visit("Common", "geotag_max_gap", c.geotag_max_gap);
+  visit("Common", "geotag_max_extrapolation", c.geotag_max_extrapolation);
+  visit("Common", "geotag_backup", c.geotag_backup);
   auto& e = s.google_earth;
   visit("GoogleEarth", "day_hourly", e.day_hourly);
   visit("GoogleEarth", "embed_time", e.embed_time);

@@ -22,12 +22,14 @@
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "output/output_kind.h"
+#include "photos/geotag_stage.h"
 #include "settings/settings_store.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
 #include "ui/dialog_units.h"
 #include "ui/file_dialogs.h"
 #include "ui/file_filters.h"
+#include "ui/flag_check_box.h"
 #include "ui/group_frame.h"
 #include "ui/path_list.h"
 #include "ui/path_rules.h"
@@ -81,6 +83,7 @@ MainWindow::MainWindow(std::filesystem::path ini_path, const ConversionSettings&
   output_path_.clear();
   settings_ = load_settings(ini_path_, defaults);
   kind_choice_ = is_map_page(settings_) ? 1 : 0;
+  geotag_box_->set_value(settings_.common.geotag);
   progress_->setRange(0, 100);
   progress_->setValue(0);
   status_text_.clear();
@@ -125,10 +128,13 @@ void MainWindow::build_controls() {
 
   group("デジカメ写真ファイル(JPEG) 【βバージョン】", du.rect(7, 90, 271, 79));
   photo_list_ = new PathList(this);
-  place(1011, photo_list_, du.rect(16, 102, 196, 60));
+  place(1011, photo_list_, du.rect(16, 102, 196, 49));
   auto* add_photos = button(1008, "リストに追加...", du.rect(220, 102, 50, 15));
   auto* remove_photos = button(1009, "リストから削除", du.rect(220, 124, 50, 15));
   auto* clear_photos = button(1010, "リスト全クリア", du.rect(220, 145, 50, 15));
+  // Below the list, which is shorter by its height: nothing else moves.
+  geotag_box_ = new FlagCheckBox(QString::fromUtf8("写真に位置を書き込む"), this);
+  place(1022, geotag_box_, du.rect(16, 154, 196, 8));
 
   group("出力KML/HTMLファイル", du.rect(7, 176, 271, 58));
   output_text_ = new QLabel(this);
@@ -158,9 +164,9 @@ void MainWindow::build_controls() {
   place(1021, progress_, du.rect(141, 290, 127, 10));
 
   first_button_ = add_logs;
-  QWidget* const order[] = {add_logs,     remove_logs,   clear_logs,  add_photos,   remove_photos,
-                            clear_photos, choose_output, kml_button_, html_button_, settings,
-                            convert,      exit,          log_list_,   photo_list_};
+  QWidget* const order[] = {add_logs,     remove_logs, clear_logs,    add_photos,  remove_photos,
+                            clear_photos, geotag_box_, choose_output, kml_button_, html_button_,
+                            settings,     convert,     exit,          log_list_,   photo_list_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   connect(add_logs, &QPushButton::clicked, this,
@@ -171,6 +177,8 @@ void MainWindow::build_controls() {
           [this] { add_files(*photo_list_, kPhotoFilter, QStringLiteral("jpg")); });
   connect(remove_photos, &QPushButton::clicked, this, [this] { photo_list_->remove_selected(); });
   connect(clear_photos, &QPushButton::clicked, this, [this] { photo_list_->clear_all(); });
+  connect(geotag_box_, &QCheckBox::clicked, this,
+          [this] { settings_.common.geotag = static_cast<Flag>(geotag_box_->value()); });
   connect(choose_output, &QPushButton::clicked, this, [this] { choose_output_path(); });
   connect(kml_button_, &QRadioButton::clicked, this, [this] { choose_kind(false); });
   connect(html_button_, &QRadioButton::clicked, this, [this] { choose_kind(true); });
@@ -207,6 +215,7 @@ void MainWindow::update_controls() {
 
 void MainWindow::set_controls_enabled(bool on) {
   for (int id : kSwitchedButtonIds) control(id)->setEnabled(on);
+  geotag_box_->setEnabled(on);
   setAcceptDrops(on);
   drops_enabled_ = on;
 }
@@ -355,6 +364,9 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
   try {
     result =
         map_page ? convert_to_html(input, settings, *this) : convert_to_kml(input, settings, *this);
+    if (result == kRunSucceeded && settings.common.geotag == 1 && !input.photo_paths.empty()) {
+      geotag_after_run(input, settings);
+    }
   } catch (const std::exception& failure) {
     // A run reports its own failures; this is for the unforeseen (memory, the file system).
     show_error(failure.what());
@@ -376,6 +388,34 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
     QMetaObject::invokeMethod(
         this, [this, result] { emit conversion_finished(result); }, Qt::QueuedConnection);
   });
+}
+
+namespace {
+
+// Collects the names of the photos left untouched, for one message at the end.
+class CollectingGeotagListener final : public GeotagListener {
+ public:
+  std::string failures;
+  void photo_row(std::string_view) override {}
+  void photo_failed(std::string_view message) override {
+    failures.append(message);
+    failures += '\n';
+  }
+};
+
+}  // namespace
+
+// On the worker thread: the photos of a finished run, geotagged; the summary stays in the status
+// line, and the photos left untouched are named in one message.
+void MainWindow::geotag_after_run(const ConversionInput& input,
+                                  const ConversionSettings& settings) {
+  GeotagOptions options;
+  options.backup = settings.common.geotag_backup == 1;
+  CollectingGeotagListener listener;
+  const GeotagSummary summary = geotag_photos(input.log_paths, input.photo_paths, settings, options,
+                                              *this, listener, input.stop);
+  set_status_text(geotag_summary_text(summary));
+  if (!listener.failures.empty()) show_error(listener.failures);
 }
 
 void MainWindow::accept() {

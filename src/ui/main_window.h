@@ -26,6 +26,7 @@ class QRadioButton;
 namespace tolvane {
 
 class FileDialogs;
+class FlagCheckBox;
 class PathList;
 class SelfDrawnButton;
 
@@ -109,6 +110,7 @@ class MainWindow : public QDialog, public ProgressView {
   void open_settings();
   void convert();
   void run_conversion(ConversionInput input, const ConversionSettings& settings);
+  void geotag_after_run(const ConversionInput& input, const ConversionSettings& settings);
   void show_about();
 
   void save();
@@ -133,6 +135,7 @@ class MainWindow : public QDialog, public ProgressView {
   QLabel* output_text_ = nullptr;
   QRadioButton* kml_button_ = nullptr;
   QRadioButton* html_button_ = nullptr;
+  FlagCheckBox* geotag_box_ = nullptr;  // Common.geotag
   QLabel* status_line_ = nullptr;
   QProgressBar* progress_ = nullptr;
   SelfDrawnButton* first_button_ = nullptr;

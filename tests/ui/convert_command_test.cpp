@@ -1,9 +1,11 @@
 // The Convert command from the window: its checks, a whole run on the worker thread with the
 // controls off meanwhile, the status texts in order, the one error box of a failing run, and
 // opening the result only when the kind's open flag is exactly 1.
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QImage>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -17,6 +19,7 @@
 #include <thread>
 
 #include "output/run_messages.h"
+#include "photos/exif_gps.h"
 #include "settings/conversion_settings.h"
 #include "ui/main_window.h"
 #include "ui/path_rules.h"
@@ -41,6 +44,39 @@ void write_log(const QString& path, int points) {
     file.write(("$GPRMC," + time + ",A," + lat + ",N," + lon + ",E,10.0,45.0,030508,,,A*00\r\n")
                    .toLatin1());
   }
+}
+
+// A small JPEG taken at `taken` ("YYYY:MM:DD HH:MM:SS", 19 characters): an Exif segment with
+// only DateTimeOriginal, right after the start of image.
+void write_photo(const QString& path, const char* taken) {
+  QImage image(32, 24, QImage::Format_RGB32);
+  image.fill(Qt::darkGreen);
+  QVERIFY(image.save(path, "JPG"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QByteArray jpeg = file.readAll();
+  file.close();
+  // IFD0 at 8 holds the Exif pointer (26); the Exif directory holds the date text at 44.
+  const char tiff_head[] = "II\x2a\0\x08\0\0\0"
+                           "\x01\0\x69\x87\x04\0\x01\0\0\0\x1a\0\0\0\0\0\0\0"
+                           "\x01\0\x03\x90\x02\0\x14\0\0\0\x2c\0\0\0\0\0\0\0";
+  QByteArray tiff(tiff_head, 44);
+  tiff.append(taken, 19).append('\0');
+  QByteArray segment("\xff\xe1", 2);
+  const int length = 2 + 6 + static_cast<int>(tiff.size());
+  segment.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xff));
+  segment.append("Exif\0\0", 6).append(tiff);
+  jpeg.insert(2, segment);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(jpeg);
+}
+
+bool holds_position(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  return replace_gps({data, static_cast<std::size_t>(bytes.size())}, nullptr, false).had_position;
 }
 
 // The main window with what a run shows noted on the window's own thread, right after each
@@ -275,6 +311,32 @@ class ConvertCommandTest : public QObject {
     QVERIFY(on.window->statuses.contains(QString::fromUtf8(messages::kWritingRouteInfo)));
     QCOMPARE(on.opened.size(), std::size_t(1));
     QCOMPARE(on.opened[0], to_filesystem_path(on.path("drive.html")));
+  }
+
+  void the_ticked_geotag_box_writes_positions_after_the_output() {
+    Fixture f;
+    MessageBoxWatcher boxes;
+    QVERIFY(!static_cast<QCheckBox*>(f.window->control(1022))->isChecked());
+    click(f.window->control(1022));
+    write_log(f.path("drive.log"), 8);
+    f.add_logs({f.path("drive.log")});
+    // Taken at 01:12:30 UTC by a camera on Japanese time (Common.GMT 9), inside the track.
+    write_photo(f.path("a.jpg"), "2008:05:03 10:12:30");
+    f.dialogs->open_answers.push_back({f.path("a.jpg")});
+    click(f.window->control(1008));
+    f.dialogs->save_answer = f.path("drive.kml");
+    QCOMPARE(f.convert(), 0);
+    QVERIFY(boxes.boxes().empty());
+    QVERIFY(QFile::exists(f.path("drive.kml")));
+    QVERIFY(holds_position(f.path("a.jpg")));
+    QCOMPARE(f.window->status_text(),
+             QString::fromUtf8("位置を書き込みました: 1 枚 (位置あり 0 枚, 航跡の外 0 枚, 失敗 0 枚)"));
+    // Unticked, the next run leaves the photos alone.
+    click(f.window->control(1022));
+    write_photo(f.path("a.jpg"), "2008:05:03 10:12:30");
+    QCOMPARE(f.convert(), 0);
+    QVERIFY(!holds_position(f.path("a.jpg")));
+    QCOMPARE(f.window->status_text(), QString::fromUtf8(messages::kFinished));
   }
 
   void a_failing_run_shows_one_error_box() {

@@ -124,9 +124,20 @@ class MainWindowTest : public QObject {
     QVERIFY(!w.windowIcon().isNull());
   }
 
+  void the_geotag_box_sits_in_the_photo_group_over_no_other_control() {
+    Fixture f;
+    const QRect box = f.control(1022)->geometry();
+    QVERIFY(f.control(1011)->geometry().bottom() < box.top());
+    QVERIFY(f.control(1010)->geometry().left() > box.right());
+    for (int id : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1016,
+                   1017, 1018, 1012, 1021, 1}) {
+      QVERIFY2(!f.control(id)->geometry().intersects(box), qPrintable(QString::number(id)));
+    }
+  }
+
   void tab_order_and_button_faces() {
     Fixture f;
-    const int order[] = {1001, 1003, 1002, 1008, 1009, 1010, 1005,
+    const int order[] = {1001, 1003, 1002, 1008, 1009, 1010, 1022, 1005,
                          1016, 1017, 1006, 1007, 1,    1000, 1011};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
       QCOMPARE(next_tab_stop(f.control(order[i])), f.control(order[i + 1]));
