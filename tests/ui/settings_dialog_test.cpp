@@ -239,7 +239,7 @@ class SettingsDialogTest : public QObject {
     click(window.control(1006));
     QFile written(ini_file);
     QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll().count('\n'), 57 + 3);  // every key and the three sections
+    QCOMPARE(written.readAll().count('\n'), 61 + 3);  // every key and the three sections
     written.close();
 
     // OK with changes: in force at once and saved.
