@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev libexpat1-dev unzip python3
-  qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic
+  qt6-base-dev qt6-l10n-tools fonts-noto-cjk fonts-ipafont-gothic
   clang libclang-rt-14-dev locales-all
   chromium libjs-leaflet
   desktop-file-utils appstream

@@ -172,7 +172,7 @@ TEST_F(Cli, SaveSettingsAloneWritesAllKeysAfterSet) {
   std::size_t keys = 0;
   for (std::size_t at = ini.find("\r\n"); at != std::string::npos; at = ini.find("\r\n", at + 1))
     ++keys;
-  EXPECT_EQ(keys, 53u + 3u);  // every key and the three section lines
+  EXPECT_EQ(keys, 54u + 3u);  // every key and the three section lines
 
   // The saved value is then the one a later conversion uses: mode 0 writes no Points folder.
   const fs::path output = folder_ / "trip.kml";

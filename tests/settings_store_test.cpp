@@ -56,7 +56,7 @@ constexpr const char* kFreshFile =
     "[Common]\r\nconcate=1\r\nown_direction=0\r\nicon_url=file:///opt/tolvane/icons\r\n"
     "GMT=9.0\r\nminimum_interval=50\r\nradio_timeout=60\r\nkml_or_html=0\r\n"
     "jpeg_larger_edge=128\r\njpeg_quality=75\r\njpeg_quit_overwrite=0\r\njpeg_embed_link=0\r\n"
-    "photo_time_offset=0\r\n"
+    "photo_time_offset=0\r\nui_language=auto\r\n"
     "[GoogleEarth]\r\nday_hourly=1\r\nembed_time=0\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
     "show_distance=1\r\nmode=2\r\nopen_kml=1\r\nnormal_icon_size=80\r\nfocus_icon_size=100\r\n"
     "normal_jpeg_icon_size=60\r\nfocus_jpeg_icon_size=80\r\nline_width=3\r\n"

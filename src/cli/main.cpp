@@ -7,11 +7,14 @@
 #include "cli/console_progress.h"
 #include "cli/convert_options.h"
 #include "cli/signal_watcher.h"
+#include "cli/translating_view.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "platform/program_paths.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
+#include "settings/ui_language.h"
+#include "translation/translation.h"
 
 namespace {
 
@@ -96,9 +99,11 @@ int main(int argc, char** argv) {
   input.kmz = options.kmz;
   input.stop = &signals.stop();
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
+  const Translation translation(choose_ui_language(settings.common.ui_language));
+  TranslatingView shown(translation, view);
   const RunResult result = writes_map_page(options, settings)
-                               ? convert_to_html(input, settings, view)
-                               : convert_to_kml(input, settings, view);
+                               ? convert_to_html(input, settings, shown)
+                               : convert_to_kml(input, settings, shown);
   view.finish();
   if (const int caught = signals.caught(); caught != 0) {
     if (result != kRunSucceeded) {

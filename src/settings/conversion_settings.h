@@ -23,6 +23,8 @@ struct CommonSettings {
   Flag jpeg_quit_overwrite = 0;
   Flag jpeg_embed_link = 0;
   std::int32_t photo_time_offset = 0;  // seconds added to every photo capture time
+  // The language of the window and the messages: "auto" (by the locale), "ja" or "en".
+  std::string ui_language = "auto";
 };
 
 struct GoogleEarthSettings {
@@ -117,6 +119,7 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("Common", "jpeg_quit_overwrite", c.jpeg_quit_overwrite);
   visit("Common", "jpeg_embed_link", c.jpeg_embed_link);
   visit("Common", "photo_time_offset", c.photo_time_offset);
+  visit("Common", "ui_language", c.ui_language);
   auto& e = s.google_earth;
   visit("GoogleEarth", "day_hourly", e.day_hourly);
   visit("GoogleEarth", "embed_time", e.embed_time);

@@ -28,10 +28,13 @@ class FileDialogs;
 class PathList;
 class SelfDrawnButton;
 
+// The window's own status texts, marked for the translation catalogue under "MainWindow".
 // Shown in the status line when the window is asked to close during a conversion.
-inline constexpr const char* kCannotCloseWhileConverting = "変換中は閉じられません";
+inline constexpr const char* kCannotCloseWhileConverting =
+    QT_TRANSLATE_NOOP("MainWindow", "変換中は閉じられません");
 // Shown in the status line when files of the command line were left out; %1 is their number.
-inline constexpr const char* kFilesLeftOut = "%1 個のファイルを追加できませんでした";
+inline constexpr const char* kFilesLeftOut =
+    QT_TRANSLATE_NOOP("MainWindow", "%1 個のファイルを追加できませんでした");
 
 class MainWindow : public QDialog, public ProgressView {
   Q_OBJECT
