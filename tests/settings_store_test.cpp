@@ -14,6 +14,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
+#include "settings/ui_language.h"
 
 namespace tolvane {
 namespace {
@@ -337,6 +338,35 @@ TEST(IniDocument, KeepsWhatItDoesNotChange) {
             "Y=4\r\n[C]\r\nw=5\r\n");
   EXPECT_EQ(IniDocument::parse("").text(), "");
   EXPECT_EQ(IniDocument::parse("\n\n").text(), "\r\n\r\n");
+}
+
+TEST(UiLanguage, TheSettingChoosesElseTheFirstLocaleVariableThatIsSet) {
+  constexpr auto ja = UiLanguage::japanese;
+  constexpr auto en = UiLanguage::english;
+  struct Case {
+    const char* setting;
+    LocaleVariables locale;
+    UiLanguage expected;
+  } cases[] = {
+      {"auto", {nullptr, nullptr, "en_US.UTF-8"}, en},
+      {"auto", {nullptr, nullptr, "ja_JP.UTF-8"}, ja},
+      {"auto", {"C.UTF-8", nullptr, "en_US.UTF-8"}, ja},  // LC_ALL first
+      {"auto", {"", "de_DE@euro", "ja_JP.UTF-8"}, en},    // empty is unset
+      {"auto", {nullptr, "ja_JP.eucJP", "en_GB"}, ja},
+      {"auto", {nullptr, nullptr, "POSIX"}, ja},
+      {"auto", {nullptr, nullptr, "C"}, ja},
+      {"auto", {nullptr, nullptr, nullptr}, ja},
+      {"auto", {nullptr, nullptr, "fil_PH"}, en},
+      {"", {nullptr, nullptr, "fr"}, en},  // an unknown setting acts as auto
+      {"en", {"ja_JP.UTF-8", nullptr, nullptr}, en},
+      {"ja", {"en_US.UTF-8", nullptr, nullptr}, ja},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(choose_ui_language(c.setting, c.locale), c.expected)
+        << c.setting << " " << (c.locale.lc_all ? c.locale.lc_all : "-") << " "
+        << (c.locale.lc_messages ? c.locale.lc_messages : "-") << " "
+        << (c.locale.lang ? c.locale.lang : "-");
+  }
 }
 
 }  // namespace

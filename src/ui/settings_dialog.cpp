@@ -185,12 +185,12 @@ void SettingsDialog::build_controls() {
   }
 
   // The language, left of the buttons: a choice of the program rather than of the outputs.
-  label(QT_TRANSLATE_NOOP("SettingsDialog", "表示言語"), du.rect(10, 412, 22, 9));
+  label(QT_TRANSLATE_NOOP("SettingsDialog", "表示言語"), du.rect(7, 413, 31, 9));
   auto* language = new QComboBox(this);
   for (const auto& [value, caption] : kLanguageChoices) {
     language->addItem(dialog_text(caption), QString::fromLatin1(value));
   }
-  language->setGeometry(du.rect(33, 410, 44, 14));
+  language->setGeometry(du.rect(39, 410, 40, 14));
   language->setToolTip(
       dialog_text(QT_TRANSLATE_NOOP("SettingsDialog", "次回の起動から有効になります")));
   controls_[1036] = language;
