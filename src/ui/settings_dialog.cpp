@@ -118,8 +118,8 @@ void SettingsDialog::build_controls() {
   label(QT_TRANSLATE_NOOP("SettingsDialog", "縮小JPEGファイルの長辺"), du.rect(14, 348, 74, 9));
   label(QT_TRANSLATE_NOOP("SettingsDialog", "ピクセル"), du.rect(114, 348, 30, 9));
   label(QT_TRANSLATE_NOOP("SettingsDialog",
-                          "（2度目以降の処理が高速化されます。サイズを変更して再生成したい場合にはo"
-                          "ffにしてください）"),
+                          "（2度目以降の処理が高速化されます。"
+                          "サイズを変更して再生成したい場合にはoffにしてください）"),
         du.rect(10, 391, 279, 8));
 
   static const CheckBoxLayout check_boxes[] = {
