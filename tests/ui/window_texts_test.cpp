@@ -130,14 +130,25 @@ class WindowTextsTest : public QObject {
         if (QTest::currentTestFailed()) return;
         // The status line holds every status text a run or the window shows there.
         auto* status = static_cast<QLabel*>(window.control(1012));
-        for (const char* text :
-             {messages::kCheckingLogs, messages::kWritingPoints, messages::kWritingRouteLines,
-              messages::kWritingRouteInfo, messages::kCheckingPhotos, messages::kReducingPhotos,
-              messages::kFinished, kCannotCloseWhileConverting}) {
-          window.set_status_text(text);
-          QVERIFY2(status->fontMetrics().horizontalAdvance(status->text()) <= status->width(),
-                   qPrintable(status->text()));
+        const std::pair<const char*, const char*> status_texts[] = {
+            {messages::kRunTextContext, messages::kCheckingLogs},
+            {messages::kRunTextContext, messages::kWritingPoints},
+            {messages::kRunTextContext, messages::kWritingRouteLines},
+            {messages::kRunTextContext, messages::kWritingRouteInfo},
+            {messages::kRunTextContext, messages::kCheckingPhotos},
+            {messages::kRunTextContext, messages::kReducingPhotos},
+            {messages::kRunTextContext, messages::kFinished},
+            {"MainWindow", kCannotCloseWhileConverting},
+            {"MainWindow", kFilesLeftOut}};
+        for (const auto& [context, source] : status_texts) {
+          QString text = QCoreApplication::translate(context, source);
+          if (text.contains(QLatin1String("%1"))) text = text.arg(999);
+          QVERIFY2(status->fontMetrics().horizontalAdvance(text) <= status->width(),
+                   qPrintable(text));
         }
+        window.set_status_text(messages::kFinished);
+        QCOMPARE(status->text(),
+                 QCoreApplication::translate(messages::kRunTextContext, messages::kFinished));
         window_places[language] = layout_of(window);
         SettingsDialog dialog(defaults);
         check_captions_fit(dialog);
