@@ -1,6 +1,7 @@
 // The window's texts in both languages: every caption fits its control by the window's own font
 // metrics, no widened control runs into another, the English window keeps the Japanese layout,
 // and every text of the catalogue is carried into the program.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 #include <memory>
 
@@ -59,6 +61,28 @@ QRect used_rect(QWidget& widget) {
 
 QString rect_text(const QRect& r) {
   return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// True when `text` holds kana, kanji or full-width forms: a Japanese text left untranslated.
+bool looks_japanese(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if ((u >= 0x3000 && u <= 0x9fff) || (u >= 0xff00 && u <= 0xffef)) return true;
+  }
+  return false;
+}
+
+// In English, no caption of `window` is left in Japanese (the language choice names Japanese in
+// its own script, which is meant).
+void check_no_japanese_caption(QWidget& window) {
+  for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QString caption;
+    if (auto* frame = dynamic_cast<GroupFrame*>(child)) caption = frame->caption();
+    if (auto* button = qobject_cast<QAbstractButton*>(child)) caption = button->text();
+    if (auto* label = qobject_cast<QLabel*>(child)) caption = label->text();
+    QVERIFY2(!looks_japanese(caption + child->toolTip()), qPrintable(caption));
+  }
+  QVERIFY2(!looks_japanese(window.windowTitle()), qPrintable(window.windowTitle()));
 }
 
 // Every caption of `window` within its control, and no control over another or past the edge.
@@ -159,6 +183,13 @@ class WindowTextsTest : public QObject {
         if (QTest::currentTestFailed()) return;
         // Shown in the chosen language: English differs from the source texts.
         const bool english = language == UiLanguage::english;
+        if (english) {
+          for (QWidget* shown : std::initializer_list<QWidget*>{&window, &dialog, &about}) {
+            check_no_japanese_caption(*shown);
+            if (QTest::currentTestFailed()) return;
+          }
+          for (QAction* action : window.actions()) QVERIFY(!looks_japanese(action->text()));
+        }
         QCOMPARE(static_cast<QPushButton*>(window.control(1007))->text(),
                  english ? QStringLiteral("Convert!") : QStringLiteral("変換！"));
       }
