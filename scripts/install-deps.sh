@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev libexpat1-dev unzip python3 libxml2-utils
   libexiv2-dev libimage-exiftool-perl libjpeg-turbo-progs
-  qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic
+  qt6-base-dev qt6-l10n-tools fonts-noto-cjk fonts-ipafont-gothic
   clang libclang-rt-14-dev locales-all
   chromium libjs-leaflet
   desktop-file-utils appstream

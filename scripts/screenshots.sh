@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the main window and the settings dialog to docs/main-window.png and
-# docs/settings-dialog.png, under Qt's offscreen platform with the Japanese fonts installed.
+# docs/settings-dialog.png, and in English to docs/main-window-en.png and
+# docs/settings-dialog-en.png, under Qt's offscreen platform with the Japanese fonts installed.
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default build; configured with the window on)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,4 +16,4 @@ runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime" LC_ALL=C.UTF-8 \
   "$build/tolvane_screenshots" docs
-echo "screenshots: wrote docs/main-window.png and docs/settings-dialog.png"
+echo "screenshots: wrote docs/main-window{,-en}.png and docs/settings-dialog{,-en}.png"

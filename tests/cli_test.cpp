@@ -53,11 +53,14 @@ class Cli : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // Runs the converter with `arguments` (already quoted as needed); stdin is empty.
-  Outcome run(const std::string& arguments) {
+  // Runs the converter with `arguments` (already quoted as needed); stdin is empty. `locale`,
+  // when given, replaces the locale variables of the environment ("LANG=en_US.UTF-8").
+  Outcome run(const std::string& arguments, const std::string& locale = {}) {
     const fs::path out = folder_ / "stdout.txt";
     const fs::path err = folder_ / "stderr.txt";
-    const std::string command = quoted(kConverter.string()) + " " + arguments + " <" +
+    const std::string environment =
+        locale.empty() ? std::string() : "env -u LC_ALL -u LC_MESSAGES -u LANG " + locale + " ";
+    const std::string command = environment + quoted(kConverter.string()) + " " + arguments + " <" +
                                 "/dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string());
     const int raw = std::system(command.c_str());
     Outcome outcome;
@@ -174,7 +177,7 @@ TEST_F(Cli, SaveSettingsAloneWritesAllKeysAfterSet) {
   std::size_t keys = 0;
   for (std::size_t at = ini.find("\r\n"); at != std::string::npos; at = ini.find("\r\n", at + 1))
     ++keys;
-  EXPECT_EQ(keys, 61u + 3u);  // every key and the three section lines
+  EXPECT_EQ(keys, 62u + 3u);  // every key and the three section lines
 
   // The saved value is then the one a later conversion uses: mode 0 writes no Points folder.
   const fs::path output = folder_ / "trip.kml";
@@ -313,6 +316,48 @@ TEST_F(Cli, StatsPrintsTheTableAndConvertsOnlyWithAnOutput) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
   EXPECT_NE(missing.err.find("absent.log"), std::string::npos) << missing.err;
+}
+
+TEST_F(Cli, MessagesFollowTheLanguageAndOutputsDoNot) {
+  // A missing log: English for an English locale or the setting, Japanese for a Japanese locale
+  // and for C.
+  const std::string missing = "-q -o " + quoted((folder_ / "x.kml").string()) + " " +
+                              quoted((folder_ / "absent.log").string());
+  struct Case {
+    std::string locale, arguments, error;
+  } cases[] = {
+      {"LANG=en_US.UTF-8", missing, "Tolvane: Cannot open an input file\n"},
+      {"LANG=ja_JP.UTF-8", missing, "Tolvane: 入力ファイルを開けません\n"},
+      {"LC_ALL=C.UTF-8 LANG=en_US.UTF-8", missing, "Tolvane: 入力ファイルを開けません\n"},
+      {"LANG=ja_JP.UTF-8", "--set Common.ui_language=en " + missing,
+       "Tolvane: Cannot open an input file\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(with_settings(c.arguments), c.locale);
+    EXPECT_EQ(outcome.status, 1) << c.locale;
+    EXPECT_EQ(outcome.err, c.error) << c.locale;
+  }
+
+  // The documents are the same bytes in either language, the status lines are not.
+  const std::string logs =
+      quoted((kData / "afternoon.log").string()) + " " + quoted((kData / "morning.log").string());
+  std::string pages[2];
+  const char* locales[] = {"LANG=ja_JP.UTF-8", "LANG=en_US.UTF-8"};
+  for (int i = 0; i < 2; ++i) {
+    const fs::path kml = folder_ / "trip.kml";
+    const fs::path page = folder_ / "trip.html";
+    const Outcome written = run(with_settings("--set Common.icon_url=http://example.org/icons -o " +
+                                              quoted(kml.string()) + " " + logs),
+                                locales[i]);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_NE(written.err.find(i == 0 ? "処理を終了しました" : "Finished"), std::string::npos);
+    EXPECT_EQ(read_file(kml), read_file(kData / "two_logs_default.kml")) << locales[i];
+    EXPECT_EQ(run(with_settings("-q -o " + quoted(page.string()) + " " + logs), locales[i]).status,
+              0);
+    pages[i] = read_file(page);
+  }
+  EXPECT_FALSE(pages[0].empty());
+  EXPECT_EQ(pages[1], pages[0]);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
+#include "settings/ui_language.h"
 
 namespace tolvane {
 namespace {
@@ -57,7 +58,7 @@ constexpr const char* kFreshFile =
     "GMT=9.0\r\nminimum_interval=50\r\nradio_timeout=60\r\nkml_or_html=0\r\n"
     "jpeg_larger_edge=128\r\njpeg_quality=75\r\njpeg_quit_overwrite=0\r\njpeg_embed_link=0\r\n"
     "photo_time_offset=0\r\ngeotag=0\r\ngeotag_max_gap=1800\r\ngeotag_max_extrapolation=1800\r\n"
-    "geotag_backup=0\r\n"
+    "geotag_backup=0\r\nui_language=auto\r\n"
     "[GoogleEarth]\r\nday_hourly=1\r\nembed_time=0\r\ndirection_icon=1\r\nno_receive_path=1\r\n"
     "show_distance=1\r\nmode=2\r\nopen_kml=1\r\nnormal_icon_size=80\r\nfocus_icon_size=100\r\n"
     "normal_jpeg_icon_size=60\r\nfocus_jpeg_icon_size=80\r\nline_width=3\r\n"
@@ -373,6 +374,35 @@ TEST(IniDocument, KeepsWhatItDoesNotChange) {
             "Y=4\r\n[C]\r\nw=5\r\n");
   EXPECT_EQ(IniDocument::parse("").text(), "");
   EXPECT_EQ(IniDocument::parse("\n\n").text(), "\r\n\r\n");
+}
+
+TEST(UiLanguage, TheSettingChoosesElseTheFirstLocaleVariableThatIsSet) {
+  constexpr auto ja = UiLanguage::japanese;
+  constexpr auto en = UiLanguage::english;
+  struct Case {
+    const char* setting;
+    LocaleVariables locale;
+    UiLanguage expected;
+  } cases[] = {
+      {"auto", {nullptr, nullptr, "en_US.UTF-8"}, en},
+      {"auto", {nullptr, nullptr, "ja_JP.UTF-8"}, ja},
+      {"auto", {"C.UTF-8", nullptr, "en_US.UTF-8"}, ja},  // LC_ALL first
+      {"auto", {"", "de_DE@euro", "ja_JP.UTF-8"}, en},    // empty is unset
+      {"auto", {nullptr, "ja_JP.eucJP", "en_GB"}, ja},
+      {"auto", {nullptr, nullptr, "POSIX"}, ja},
+      {"auto", {nullptr, nullptr, "C"}, ja},
+      {"auto", {nullptr, nullptr, nullptr}, ja},
+      {"auto", {nullptr, nullptr, "fil_PH"}, en},
+      {"", {nullptr, nullptr, "fr"}, en},  // an unknown setting acts as auto
+      {"en", {"ja_JP.UTF-8", nullptr, nullptr}, en},
+      {"ja", {"en_US.UTF-8", nullptr, nullptr}, ja},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(choose_ui_language(c.setting, c.locale), c.expected)
+        << c.setting << " " << (c.locale.lc_all ? c.locale.lc_all : "-") << " "
+        << (c.locale.lc_messages ? c.locale.lc_messages : "-") << " "
+        << (c.locale.lang ? c.locale.lang : "-");
+  }
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace {
 
 class ConsoleGeotagListener final : public GeotagListener {
  public:
-  explicit ConsoleGeotagListener(bool rows) : rows_(rows) {}
+  ConsoleGeotagListener(const Translation& translation, bool rows)
+      : translation_(translation), rows_(rows) {}
 
   void photo_row(std::string_view row) override {
     if (!rows_) return;
@@ -22,24 +23,28 @@ class ConsoleGeotagListener final : public GeotagListener {
     std::fflush(stdout);
     std::fprintf(stderr, "Tolvane: %.*s\n", static_cast<int>(message.size()), message.data());
   }
+  std::string text(std::string_view source) override { return translation_.run_text(source); }
 
  private:
+  const Translation& translation_;
   bool rows_;
 };
 
 }  // namespace
 
 int run_geotag(const ConvertOptions& options, const ConversionSettings& settings,
-               ProgressView& view, const std::atomic<bool>* stop) {
+               const Translation& translation, ProgressView& view,
+               const std::atomic<bool>* stop) {
   GeotagOptions geotag;
   geotag.dry_run = options.dry_run;
   geotag.overwrite_gps = options.overwrite_gps;
   geotag.backup = options.backup || settings.common.geotag_backup == 1;
-  ConsoleGeotagListener listener(options.dry_run || options.verbose);
+  ConsoleGeotagListener listener(translation, options.dry_run || options.verbose);
   const GeotagSummary summary =
       geotag_photos(options.logs, options.photos, settings, geotag, view, listener, stop);
   std::fflush(stdout);
-  const std::string line = geotag_summary_text(summary) + "\n";
+  const std::string line =
+      geotag_summary_text(summary, translation.run_text(messages::kGeotagSummary)) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   return summary.failed == 0 ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "cli/geotag_command.h"
 #include "cli/signal_watcher.h"
 #include "core/log_set.h"
+#include "cli/translating_view.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "output/output_kind.h"
@@ -18,6 +19,8 @@
 #include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
+#include "settings/ui_language.h"
+#include "translation/translation.h"
 
 namespace {
 
@@ -90,6 +93,8 @@ int main(int argc, char** argv) {
   // within 2 s (a read that cannot be interrupted), or a second signal, ends the process at once
   // after removing the output's temporary file.
   ConsoleProgressView view(stderr, options.quiet, ::isatty(STDERR_FILENO) == 1);
+  const Translation translation(choose_ui_language(settings.common.ui_language));
+  TranslatingView shown(translation, view);
   PendingOutput pending;
   auto end_interrupted = [&](int caught, bool output_written) {
     std::string line = std::string("Tolvane: interrupted by ") + signal_name(caught);
@@ -135,14 +140,14 @@ int main(int argc, char** argv) {
   const bool converts = !options.geotag || !options.output.empty();
   RunResult result = kRunSucceeded;
   if (converts) {
-    result = writes_map_page(options, settings) ? convert_to_html(input, settings, view)
-                                                : convert_to_kml(input, settings, view);
+    result = writes_map_page(options, settings) ? convert_to_html(input, settings, shown)
+                                                : convert_to_kml(input, settings, shown);
   }
   view.finish();
   const bool geotags = options.geotag && result == kRunSucceeded && signals.caught() == 0;
   int geotag_status = kExitSucceeded;
   if (geotags) {
-    geotag_status = run_geotag(options, settings, view, &signals.stop());
+    geotag_status = run_geotag(options, settings, translation, shown, &signals.stop());
     view.finish();
   }
   signals.close();

@@ -21,7 +21,6 @@ namespace tolvane {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kGeotagging = "写真に位置を書き込み中";
 // Photos written before one file-system sync puts them all on the disk.
 constexpr std::size_t kPhotosPerSync = 32;
 
@@ -100,20 +99,20 @@ std::string how_found(const GeotagPlace& place) {
   return {};
 }
 
-std::string problem_text(ExifGpsProblem problem) {
+const char* problem_text(ExifGpsProblem problem) {
   switch (problem) {
     case ExifGpsProblem::kNotJpeg:
-      return "JPEGファイルではありません";
+      return messages::kGeotagNotJpeg;
     case ExifGpsProblem::kCorruptExif:
-      return "Exifデータが壊れています";
+      return messages::kGeotagCorruptExif;
     case ExifGpsProblem::kTooLarge:
-      return "Exifデータが64KBを超えます";
+      return messages::kGeotagTooLarge;
     case ExifGpsProblem::kWouldLoseTags:
-      return "ほかのExifタグを保てません";
+      return messages::kGeotagWouldLoseTags;
     case ExifGpsProblem::kNone:
       break;
   }
-  return {};
+  return "";
 }
 
 // A photo whose new file is written and waits for the group's sync.
@@ -139,9 +138,10 @@ class GeotagRun {
   void commit_pending();
 
  private:
-  void fail(const fs::path& photo, const std::string& reason) {
+  void fail(const fs::path& photo, const char* reason) {
     ++summary_.failed;
-    listener_.photo_failed("写真に位置を書き込めません: " + photo.string() + " (" + reason + ")");
+    listener_.photo_failed(fill_text(listener_.text(messages::kGeotagFailed),
+                                     {photo.string(), listener_.text(reason)}));
   }
   void row(const fs::path& photo, const TrackPoint& local, std::int64_t utc,
            const GeotagPlace& place, const std::string& how) {
@@ -170,14 +170,14 @@ class GeotagRun {
 void GeotagRun::tag(const fs::path& photo) {
   struct stat info {};
   std::optional<std::vector<std::uint8_t>> bytes = read_whole(photo, info);
-  if (!bytes) return fail(photo, "読み込めません");
+  if (!bytes) return fail(photo, messages::kGeotagCannotRead);
 
   PhotoExif exif;
   if (!bytes->empty()) {
     File memory(::fmemopen(bytes->data(), bytes->size(), "rb"));
     if (memory) exif = read_photo_exif(memory.get());
   }
-  if (exif.status != 0) return fail(photo, "撮影時刻を読めません");
+  if (exif.status != 0) return fail(photo, messages::kGeotagNoCaptureTime);
   const float gmt = settings_.common.GMT;
   const TrackPoint on_track_clock = track_clock_time(exif, gmt, settings_.common.photo_time_offset);
   const std::int64_t utc = epoch_seconds(on_track_clock) - time_offset_minutes(gmt) * 60;
@@ -208,12 +208,12 @@ void GeotagRun::tag(const fs::path& photo) {
 
   bytes.reset();
   std::optional<ReplacingFile> file = ReplacingFile::create(photo);
-  if (!file) return fail(photo, "書き込めません");
+  if (!file) return fail(photo, messages::kGeotagCannotWrite);
   std::FILE* stream = file->stream();
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   if (std::fwrite(result.photo.data(), 1, result.photo.size(), stream) != result.photo.size() ||
       std::fflush(stream) != 0 || ::futimens(::fileno(stream), times) != 0) {
-    return fail(photo, "書き込めません");
+    return fail(photo, messages::kGeotagCannotWrite);
   }
   pending_.push_back({photo, std::move(*file)});
   if (pending_.size() >= kPhotosPerSync) commit_pending();
@@ -239,11 +239,11 @@ void GeotagRun::commit_pending() {
   const bool synced = ::syncfs(::fileno(pending_.front().file.stream())) == 0;
   for (PendingPhoto& pending : pending_) {
     if (!synced) {
-      fail(pending.path, "書き込めません");
+      fail(pending.path, messages::kGeotagCannotWrite);
     } else if (options_.backup && !keep_backup(pending.path)) {
-      fail(pending.path, "元の写真を残せません");
+      fail(pending.path, messages::kGeotagCannotBackUp);
     } else if (!pending.file.commit(ReplacingFile::Sync::kNone)) {
-      fail(pending.path, "書き込めません");
+      fail(pending.path, messages::kGeotagCannotWrite);
     } else {
       ++summary_.tagged;
     }
@@ -258,12 +258,13 @@ GeotagSummary geotag_photos(const std::vector<fs::path>& logs, const std::vector
                             ProgressView& view, GeotagListener& listener,
                             const std::atomic<bool>* stop) {
   GeotagRun run(settings, options, listener);
-  view.set_status_text(kGeotagging);
+  view.set_status_text(messages::kGeotagging);
   view.set_progress(0);
   std::size_t failed_log = 0;
   const int read = read_geotag_fixes(logs, run.fixes(), stop, &failed_log);
   if (read == -2) {
-    listener.photo_failed("GPSログファイルを開けません: " + logs[failed_log].string());
+    listener.photo_failed(
+        fill_text(listener.text(messages::kGeotagCannotOpenLog), {logs[failed_log].string()}));
     run.summary().failed = static_cast<int>(photos.size());
     return run.summary();
   }
@@ -284,10 +285,9 @@ GeotagSummary geotag_photos(const std::vector<fs::path>& logs, const std::vector
   return run.summary();
 }
 
-std::string geotag_summary_text(const GeotagSummary& s) {
-  return "位置を書き込みました: " + std::to_string(s.tagged) + " 枚 (位置あり " +
-         std::to_string(s.had_position) + " 枚, 航跡の外 " + std::to_string(s.outside) +
-         " 枚, 失敗 " + std::to_string(s.failed) + " 枚)";
+std::string geotag_summary_text(const GeotagSummary& s, std::string_view pattern) {
+  return fill_text(pattern, {std::to_string(s.tagged), std::to_string(s.had_position),
+                             std::to_string(s.outside), std::to_string(s.failed)});
 }
 
 }  // namespace tolvane

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "output/run_contracts.h"
+#include "output/run_messages.h"
 #include "settings/conversion_settings.h"
 
 namespace tolvane {
@@ -36,6 +37,9 @@ class GeotagListener {
   virtual void photo_row(std::string_view row) = 0;
   // A photo left untouched, or a log that cannot be read, named with the reason.
   virtual void photo_failed(std::string_view message) = 0;
+  // One of the stage's texts (messages::kGeotag...) in the program's language: the Japanese
+  // text as it stands unless the listener translates it.
+  virtual std::string text(std::string_view source) { return std::string(source); }
 };
 
 // Geotags `photos` from the fixes of `logs`, by Common.GMT, Common.photo_time_offset,
@@ -48,7 +52,9 @@ GeotagSummary geotag_photos(const std::vector<std::filesystem::path>& logs,
                             ProgressView& view, GeotagListener& listener,
                             const std::atomic<bool>* stop = nullptr);
 
-// "位置を書き込みました: N 枚 (位置あり A 枚, 航跡の外 K 枚, 失敗 F 枚)"
-std::string geotag_summary_text(const GeotagSummary& summary);
+// "位置を書き込みました: N 枚 (位置あり A 枚, 航跡の外 K 枚, 失敗 F 枚)", or that line filled into
+// `pattern`, its translation.
+std::string geotag_summary_text(const GeotagSummary& summary,
+                                std::string_view pattern = messages::kGeotagSummary);
 
 }  // namespace tolvane

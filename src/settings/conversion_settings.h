@@ -30,6 +30,8 @@ struct CommonSettings {
   std::int32_t geotag_max_gap = 1800;
   std::int32_t geotag_max_extrapolation = 1800;
   Flag geotag_backup = 0;
+  // The language of the window and the messages: "auto" (by the locale), "ja" or "en".
+  std::string ui_language = "auto";
 };
 
 struct GoogleEarthSettings {
@@ -148,6 +150,7 @@ void for_each_setting(Settings& s, Visit&& visit) {
   visit("Common", "geotag_max_gap", c.geotag_max_gap);
   visit("Common", "geotag_max_extrapolation", c.geotag_max_extrapolation);
   visit("Common", "geotag_backup", c.geotag_backup);
+  visit("Common", "ui_language", c.ui_language);
   auto& e = s.google_earth;
   visit("GoogleEarth", "day_hourly", e.day_hourly);
   visit("GoogleEarth", "embed_time", e.embed_time);

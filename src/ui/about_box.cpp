@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,7 +10,7 @@
 namespace tolvane {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("バージョン情報"));
+  setWindowTitle(QCoreApplication::translate("AboutBox", "バージョン情報"));
   setFont(dialog_font());
   const DialogUnits du(font());
   setFixedSize(du.x(266), du.y(55));
@@ -21,10 +22,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 
   auto* product = new QLabel(QString::fromUtf8(kProductLine), this);
   product->setGeometry(du.rect(40, 10, 160, 8));
-  auto* version = new QLabel(QString::fromUtf8(kVersionLine), this);
+  auto* version = new QLabel(QCoreApplication::translate("AboutBox", kVersionLine), this);
   version->setGeometry(du.rect(40, 25, 160, 8));
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* ok = new QPushButton(QCoreApplication::translate("AboutBox", "OK"), this);
   ok->setGeometry(du.rect(209, 7, 50, 14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -6,15 +6,29 @@
 #include "platform/program_paths.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
+#include "settings/ui_language.h"
 #include "ui/app_icon.h"
 #include "ui/dialog_units.h"
 #include "ui/main_window.h"
 
 namespace tolvane {
 
-ConverterApp::ConverterApp(QApplication& app) : settings_path_(tolvane::settings_path()) {
+namespace {
+
+UiLanguage chosen_language(const std::filesystem::path& settings_path) {
+  const ConversionSettings settings = load_settings(settings_path, default_settings(program_dir()));
+  return choose_ui_language(settings.common.ui_language);
+}
+
+}  // namespace
+
+ConverterApp::ConverterApp(QApplication& app)
+    : settings_path_(tolvane::settings_path()), translation_(chosen_language(settings_path_)) {
+  QCoreApplication::installTranslator(&translation_.translator());
   apply_dialog_look(app);
 }
+
+ConverterApp::~ConverterApp() { QCoreApplication::removeTranslator(&translation_.translator()); }
 
 void ConverterApp::apply_dialog_look(QApplication& app) {
   QPalette palette = QApplication::palette();

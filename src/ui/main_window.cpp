@@ -17,12 +17,14 @@
 #include <QUrl>
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "output/output_kind.h"
 #include "photos/geotag_stage.h"
+#include "output/run_messages.h"
 #include "settings/settings_store.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
@@ -47,8 +49,20 @@ constexpr qsizetype kOutputPathLimit = 8191;
 constexpr int kWindowWidth = 285;
 constexpr int kWindowHeight = 306;
 
+// A text of the window in the language of the program.
+QString window_text(const char* source) {
+  return QCoreApplication::translate("MainWindow", source);
+}
+
 void open_with_desktop(const std::filesystem::path& file) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(from_filesystem_path(file)));
+}
+
+// A text that a run reports, in the language of the program; texts the catalogue does not
+// know (a system's failure) are shown as they are.
+QString run_text(std::string_view text) {
+  const std::string source(text);
+  return QCoreApplication::translate(messages::kRunTextContext, source.c_str());
 }
 
 }  // namespace
@@ -71,7 +85,7 @@ MainWindow::MainWindow(std::filesystem::path ini_path, const ConversionSettings&
   setFont(dialog_font());
   build_controls();
 
-  about_action_ = new QAction(QString::fromUtf8(kAboutCommandText), this);
+  about_action_ = new QAction(QCoreApplication::translate("AboutBox", kAboutCommandText), this);
   about_action_->setShortcut(QKeySequence(Qt::Key_F1));
   about_action_->setShortcutContext(Qt::WindowShortcut);
   connect(about_action_, &QAction::triggered, this, &MainWindow::show_about);
@@ -107,52 +121,64 @@ void MainWindow::build_controls() {
     if (id != 0) controls_[id] = widget;
   };
   auto group = [&](const char* caption, QRect rect) {
-    auto* box = new GroupFrame(QString::fromUtf8(caption), this);
+    auto* box = new GroupFrame(window_text(caption), this);
     box->setGeometry(rect);
     box->lower();
   };
   auto button = [&](int id, const char* caption, QRect rect) {
-    auto* b =
-        new SelfDrawnButton(QString::fromUtf8(caption),
-                            id == 1007 ? convert_button_colours() : plain_button_colours(), this);
+    auto* b = new SelfDrawnButton(
+        window_text(caption), id == 1007 ? convert_button_colours() : plain_button_colours(), this);
     place(id, b, rect);
     return b;
   };
 
-  group("入力ログファイル", du.rect(7, 7, 271, 76));
+  group(QT_TRANSLATE_NOOP("MainWindow", "入力ログファイル"), du.rect(7, 7, 271, 76));
   log_list_ = new PathList(this);
   place(1000, log_list_, du.rect(16, 20, 196, 45));
-  auto* add_logs = button(1001, "リストに追加...", du.rect(220, 20, 50, 15));
-  auto* remove_logs = button(1003, "リストから削除", du.rect(220, 41, 50, 15));
-  auto* clear_logs = button(1002, "リスト全クリア", du.rect(220, 62, 50, 15));
+  auto* add_logs =
+      button(1001, QT_TRANSLATE_NOOP("MainWindow", "リストに追加..."), du.rect(220, 20, 50, 15));
+  auto* remove_logs =
+      button(1003, QT_TRANSLATE_NOOP("MainWindow", "リストから削除"), du.rect(220, 41, 50, 15));
+  auto* clear_logs =
+      button(1002, QT_TRANSLATE_NOOP("MainWindow", "リスト全クリア"), du.rect(220, 62, 50, 15));
 
-  group("デジカメ写真ファイル(JPEG) 【βバージョン】", du.rect(7, 90, 271, 79));
+  group(QT_TRANSLATE_NOOP("MainWindow", "デジカメ写真ファイル(JPEG) 【βバージョン】"),
+        du.rect(7, 90, 271, 79));
   photo_list_ = new PathList(this);
   place(1011, photo_list_, du.rect(16, 102, 196, 49));
-  auto* add_photos = button(1008, "リストに追加...", du.rect(220, 102, 50, 15));
-  auto* remove_photos = button(1009, "リストから削除", du.rect(220, 124, 50, 15));
-  auto* clear_photos = button(1010, "リスト全クリア", du.rect(220, 145, 50, 15));
+  auto* add_photos =
+      button(1008, QT_TRANSLATE_NOOP("MainWindow", "リストに追加..."), du.rect(220, 102, 50, 15));
+  auto* remove_photos =
+      button(1009, QT_TRANSLATE_NOOP("MainWindow", "リストから削除"), du.rect(220, 124, 50, 15));
+  auto* clear_photos =
+      button(1010, QT_TRANSLATE_NOOP("MainWindow", "リスト全クリア"), du.rect(220, 145, 50, 15));
   // Below the list, which is shorter by its height: nothing else moves.
-  geotag_box_ = new FlagCheckBox(QString::fromUtf8("写真に位置を書き込む"), this);
+  geotag_box_ =
+      new FlagCheckBox(window_text(QT_TRANSLATE_NOOP("MainWindow", "写真に位置を書き込む")), this);
   place(1022, geotag_box_, du.rect(16, 154, 196, 8));
 
-  group("出力KML/HTMLファイル", du.rect(7, 176, 271, 58));
+  group(QT_TRANSLATE_NOOP("MainWindow", "出力KML/HTMLファイル"), du.rect(7, 176, 271, 58));
   output_text_ = new QLabel(this);
   output_text_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   output_text_->setTextFormat(Qt::PlainText);
   output_text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   place(1004, output_text_, du.rect(16, 190, 197, 17));
-  auto* choose_output = button(1005, "指定...", du.rect(220, 190, 43, 15));
-  kml_button_ = new QRadioButton(QStringLiteral("KMLファイル (Google Earth)"), this);
+  auto* choose_output =
+      button(1005, QT_TRANSLATE_NOOP("MainWindow", "指定..."), du.rect(220, 190, 43, 15));
+  kml_button_ = new QRadioButton(
+      window_text(QT_TRANSLATE_NOOP("MainWindow", "KMLファイル (Google Earth)")), this);
   place(1016, kml_button_, du.rect(16, 218, 97, 8));
-  html_button_ = new QRadioButton(QStringLiteral("HTMLファイル (Google Maps)"), this);
+  html_button_ = new QRadioButton(
+      window_text(QT_TRANSLATE_NOOP("MainWindow", "HTMLファイル (Google Maps)")), this);
   place(1017, html_button_, du.rect(117, 218, 97, 8));
   widen_to_caption(*kml_button_);
   widen_to_caption(*html_button_);
 
-  auto* settings = button(1006, "設定...", du.rect(16, 246, 51, 22));
-  auto* convert = button(1007, "変換！", du.rect(112, 245, 62, 23));
-  auto* exit = button(1, "終了", du.rect(217, 247, 50, 21));
+  auto* settings =
+      button(1006, QT_TRANSLATE_NOOP("MainWindow", "設定..."), du.rect(16, 246, 51, 22));
+  auto* convert =
+      button(1007, QT_TRANSLATE_NOOP("MainWindow", "変換！"), du.rect(112, 245, 62, 23));
+  auto* exit = button(1, QT_TRANSLATE_NOOP("MainWindow", "終了"), du.rect(217, 247, 50, 21));
 
   auto* product = new QLabel(QString::fromUtf8(kProductLine), this);
   place(1018, product, du.rect(14, 277, 258, 10));
@@ -223,7 +249,7 @@ void MainWindow::set_controls_enabled(bool on) {
 // ProgressView
 
 void MainWindow::set_status_text(std::string_view text) {
-  const QString status = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QString status = run_text(text);
   ui_.call([this, &status] {
     status_text_ = status;
     update_controls();
@@ -238,7 +264,7 @@ void MainWindow::set_progress(int percent) {
 }
 
 void MainWindow::show_error(std::string_view message) {
-  const QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+  const QString text = run_text(message);
   ui_.call([this, &text] {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvane"), text, QMessageBox::Ok, this);
     box.exec();
@@ -248,8 +274,8 @@ void MainWindow::show_error(std::string_view message) {
 // Commands
 
 void MainWindow::add_files(PathList& list, const char* filter, const QString& default_suffix) {
-  const QStringList files =
-      dialogs_->open_files(this, {qt_filter(QString::fromUtf8(filter)), default_suffix, {}});
+  const QStringList files = dialogs_->open_files(
+      this, {qt_filter(QCoreApplication::translate("FileFilters", filter)), default_suffix, {}});
   for (const QString& file : files) list.add_path(QFileInfo(file).absoluteFilePath());
   propose_output();
 }
@@ -286,7 +312,7 @@ void MainWindow::add_command_line_files(const QStringList& files) {
   }
   add_dropped_paths(found);
   if (left_out > 0) {
-    status_text_ = QString::fromUtf8(kFilesLeftOut).arg(left_out);
+    status_text_ = window_text(kFilesLeftOut).arg(left_out);
     update_controls();
   }
 }
@@ -294,10 +320,11 @@ void MainWindow::add_command_line_files(const QStringList& files) {
 bool MainWindow::choose_output_path() {
   const bool map_page = is_map_page(settings_);
   const FileDialogRequest request =
-      map_page ? FileDialogRequest{qt_filter(QString::fromUtf8(kHtmlFilter)),
-                                   QStringLiteral("html"), QStringLiteral("*.html")}
-               : FileDialogRequest{qt_filter(QString::fromUtf8(kKmlFilter)), QStringLiteral("kml"),
-                                   QStringLiteral("*.kml")};
+      map_page
+          ? FileDialogRequest{qt_filter(QCoreApplication::translate("FileFilters", kHtmlFilter)),
+                              QStringLiteral("html"), QStringLiteral("*.html")}
+          : FileDialogRequest{qt_filter(QCoreApplication::translate("FileFilters", kKmlFilter)),
+                              QStringLiteral("kml"), QStringLiteral("*.kml")};
   const QString chosen = dialogs_->save_file(this, request);
   if (chosen.isEmpty()) return false;
   const QString typed = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
@@ -377,7 +404,7 @@ void MainWindow::run_conversion(ConversionInput input, const ConversionSettings&
   const bool open = result == kRunSucceeded && open_flag == 1;
   ui_.call([this, open, result, &input] {
     if (result != kRunSucceeded && stop_.load()) {
-      status_text_ = QString::fromUtf8(kConversionStopped);
+      status_text_ = window_text(kConversionStopped);
       update_controls();
     }
     if (open && opener_) opener_(input.output_path);
@@ -401,6 +428,7 @@ class CollectingGeotagListener final : public GeotagListener {
     failures.append(message);
     failures += '\n';
   }
+  std::string text(std::string_view source) override { return run_text(source).toStdString(); }
 };
 
 }  // namespace
@@ -414,7 +442,7 @@ void MainWindow::geotag_after_run(const ConversionInput& input,
   CollectingGeotagListener listener;
   const GeotagSummary summary = geotag_photos(input.log_paths, input.photo_paths, settings, options,
                                               *this, listener, input.stop);
-  set_status_text(geotag_summary_text(summary));
+  set_status_text(geotag_summary_text(summary, run_text(messages::kGeotagSummary).toStdString()));
   if (!listener.failures.empty()) show_error(listener.failures);
 }
 
@@ -435,7 +463,7 @@ void MainWindow::reject() {
 void MainWindow::ask_to_stop() {
   if (stop_.load()) return;  // asked and answered already; the run is ending
   QMessageBox box(QMessageBox::Question, QStringLiteral("Tolvane"),
-                  QString::fromUtf8(kStopQuestion), QMessageBox::Yes | QMessageBox::No, this);
+                  window_text(kStopQuestion), QMessageBox::Yes | QMessageBox::No, this);
   box.setDefaultButton(QMessageBox::No);
   // The run may have ended while the question was open: then there is nothing to stop.
   if (box.exec() == QMessageBox::Yes && converting_) stop_.store(true);

@@ -30,12 +30,15 @@ class FlagCheckBox;
 class PathList;
 class SelfDrawnButton;
 
+// The window's own status texts, marked for the translation catalogue under "MainWindow".
 // Asked when the window is to be closed during a conversion (Yes stops the run).
-inline constexpr const char* kStopQuestion = "変換を中止しますか?";
+inline constexpr const char* kStopQuestion = QT_TRANSLATE_NOOP("MainWindow", "変換を中止しますか?");
 // Shown in the status line when a conversion was stopped from the window.
-inline constexpr const char* kConversionStopped = "変換を中止しました";
+inline constexpr const char* kConversionStopped =
+    QT_TRANSLATE_NOOP("MainWindow", "変換を中止しました");
 // Shown in the status line when files of the command line were left out; %1 is their number.
-inline constexpr const char* kFilesLeftOut = "%1 個のファイルを追加できませんでした";
+inline constexpr const char* kFilesLeftOut =
+    QT_TRANSLATE_NOOP("MainWindow", "%1 個のファイルを追加できませんでした");
 
 class MainWindow : public QDialog, public ProgressView {
   Q_OBJECT

@@ -1,8 +1,10 @@
-// Renders the main window and the settings dialog to PNG files, for the README:
+// Renders the main window and the settings dialog to PNG files, for the README, in Japanese
+// (main-window.png, settings-dialog.png) and in English (main-window-en.png,
+// settings-dialog-en.png):
 //   tolvane_screenshots OUTPUT_FOLDER
 // Run it under the offscreen platform (QT_QPA_PLATFORM=offscreen) with a Japanese font
 // installed. The main window shows a few example files; nothing is read or written but the
-// two pictures.
+// pictures.
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 
 #include "output/run_messages.h"
 #include "settings/conversion_settings.h"
+#include "translation/translation.h"
 #include "ui/converter_app.h"
 #include "ui/file_dialogs.h"
 #include "ui/main_window.h"
@@ -61,13 +64,23 @@ int main(int argc, char** argv) {
   const auto program_dir = tolvane::to_filesystem_path(scratch.path());
   const auto defaults = tolvane::default_settings(program_dir);
 
-  tolvane::MainWindow window(program_dir / "Tolvane.ini", defaults);
-  window.set_file_dialogs(std::make_unique<ExampleDialogs>());
-  for (int id : {1001, 1008, 1005}) static_cast<QPushButton*>(window.control(id))->click();
-  window.set_status_text(tolvane::messages::kFinished);
-  bool ok = save_grab(window, out.filePath(QStringLiteral("main-window.png")));
+  bool ok = true;
+  for (const auto language : {tolvane::UiLanguage::japanese, tolvane::UiLanguage::english}) {
+    tolvane::Translation translation(language);
+    QCoreApplication::installTranslator(&translation.translator());
+    const QString suffix = language == tolvane::UiLanguage::english ? QStringLiteral("-en.png")
+                                                                    : QStringLiteral(".png");
+    {
+      tolvane::MainWindow window(program_dir / "Tolvane.ini", defaults);
+      window.set_file_dialogs(std::make_unique<ExampleDialogs>());
+      for (int id : {1001, 1008, 1005}) static_cast<QPushButton*>(window.control(id))->click();
+      window.set_status_text(tolvane::messages::kFinished);
+      ok = save_grab(window, out.filePath(QStringLiteral("main-window") + suffix)) && ok;
 
-  tolvane::SettingsDialog settings(defaults);
-  ok = save_grab(settings, out.filePath(QStringLiteral("settings-dialog.png"))) && ok;
+      tolvane::SettingsDialog settings(defaults);
+      ok = save_grab(settings, out.filePath(QStringLiteral("settings-dialog") + suffix)) && ok;
+    }
+    QCoreApplication::removeTranslator(&translation.translator());
+  }
   return ok ? 0 : 1;
 }

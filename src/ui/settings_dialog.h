@@ -1,4 +1,4 @@
-// The settings dialog: edits 24 of the settings on a copy, which goes back to the caller only
+// The settings dialog: edits 25 of the settings on a copy, which goes back to the caller only
 // when the dialog closes with OK and every number in it reads correctly.
 #pragma once
 
@@ -12,20 +12,23 @@
 
 namespace tolvane {
 
-inline constexpr const char* kEnterInteger = "整数を入力してください。";
-inline constexpr const char* kEnterPositiveInteger = "正の整数を入力してください。";
+// The dialog's messages, marked for the translation catalogue under "SettingsDialog".
+inline constexpr const char* kEnterInteger =
+    QT_TRANSLATE_NOOP("SettingsDialog", "整数を入力してください。");
+inline constexpr const char* kEnterPositiveInteger =
+    QT_TRANSLATE_NOOP("SettingsDialog", "正の整数を入力してください。");
 
 class SettingsDialog : public QDialog {
  public:
-  // Copies the 24 settings and shows them.
+  // Copies the 25 settings and shows them.
   explicit SettingsDialog(const ConversionSettings& settings, QWidget* parent = nullptr);
 
   // After the dialog was accepted: the edited settings into `settings`; the others are left as
   // they are.
   void copy_to(ConversionSettings& settings) const;
 
-  // The control with the given id (1006 to 1029, 1035 for the photo time correction, 1 for OK,
-  // 2 for Cancel); null when unknown.
+  // The control with the given id (1006 to 1029, 1035 for the photo time correction, 1036 for
+  // the language, 1 for OK, 2 for Cancel); null when unknown.
   QWidget* control(int id) const;
 
   // Shows every field in its control.
@@ -38,7 +41,7 @@ class SettingsDialog : public QDialog {
   void accept() override;
 
  private:
-  enum class Kind { check, signed_number, unsigned_number, text };
+  enum class Kind { check, signed_number, unsigned_number, text, choice };
   struct Step {
     int id;
     Kind kind;
@@ -59,6 +62,7 @@ class SettingsDialog : public QDialog {
     int maps_direction_icon, maps_no_receive_path, maps_route, maps_show_analog, maps_show_altitude,
         maps_open_html, maps_use_key;
     QString maps_key;
+    QString ui_language;
   };
 
   void build_controls();

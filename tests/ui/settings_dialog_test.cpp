@@ -3,6 +3,7 @@
 #include "ui/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,10 +69,11 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(edit(dialog, 1025).text(), QString());
 
     QCOMPARE(edit(dialog, 1035).text(), QStringLiteral("0"));
+    QCOMPARE(static_cast<QComboBox*>(dialog.control(1036))->currentText(), QStringLiteral("自動"));
 
     const int order[] = {1007, 1035, 1006, 1012, 1014, 1008, 1009, 1010, 1011,
                          1013, 1015, 1020, 1021, 1026, 1027, 1029, 1022, 1023,
-                         1024, 1025, 1017, 1018, 1016, 1,    2,    1019};
+                         1024, 1025, 1017, 1018, 1016, 1036, 1,    2,    1019};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
       QCOMPARE(next_tab_stop(dialog.control(order[i])), dialog.control(order[i + 1]));
     }
@@ -203,6 +205,25 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(settings.common.photo_time_offset, -86400);
   }
 
+  void language_choice_and_a_value_it_does_not_offer() {
+    auto chosen = [](const char* stored, int index) {
+      ConversionSettings settings = defaults();
+      settings.common.ui_language = stored;
+      SettingsDialog dialog(settings);
+      auto* language = static_cast<QComboBox*>(dialog.control(1036));
+      if (index >= 0) language->setCurrentIndex(index);
+      if (!dialog.read_controls()) return std::string("unread");
+      dialog.copy_to(settings);
+      return settings.common.ui_language;
+    };
+    QCOMPARE(chosen("auto", 2), std::string("en"));
+    QCOMPARE(chosen("en", 1), std::string("ja"));
+    QCOMPARE(chosen("ja", 0), std::string("auto"));
+    // A hand-written value shows as automatic and stays until another choice is made.
+    QCOMPARE(chosen("fr", -1), std::string("fr"));
+    QCOMPARE(chosen("fr", 1), std::string("ja"));
+  }
+
   void key_text_passes_unchanged() {
     SettingsDialog dialog(defaults());
     edit(dialog, 1025).setText(QStringLiteral(" ABQ鍵 123 "));
@@ -239,7 +260,7 @@ class SettingsDialogTest : public QObject {
     click(window.control(1006));
     QFile written(ini_file);
     QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll().count('\n'), 61 + 3);  // every key and the three sections
+    QCOMPARE(written.readAll().count('\n'), 62 + 3);  // every key and the three sections
     written.close();
 
     // OK with changes: in force at once and saved.
