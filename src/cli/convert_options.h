@@ -20,7 +20,7 @@ struct ConvertOptions {
   std::vector<std::filesystem::path> logs;    // FILE arguments that are GPS logs, in order
   std::vector<std::filesystem::path> photos;  // FILE arguments that are photos, in order
   unsigned jobs = 0;                          // --jobs: thumbnail workers; 0 one per core
-  bool stats = false;  // --stats: the trip's numbers on standard output; -o then optional
+  bool stats = false;          // --stats: the trip's numbers on standard output; -o then optional
   bool geotag = false;         // --geotag: write the track's positions into the photos
   bool dry_run = false;        // --dry-run: geotag nothing, show where each photo would go
   bool overwrite_gps = false;  // --overwrite-gps: tag photos that hold a position anew

@@ -33,8 +33,7 @@ class ConsoleGeotagListener final : public GeotagListener {
 }  // namespace
 
 int run_geotag(const ConvertOptions& options, const ConversionSettings& settings,
-               const Translation& translation, ProgressView& view,
-               const std::atomic<bool>* stop) {
+               const Translation& translation, ProgressView& view, const std::atomic<bool>* stop) {
   GeotagOptions geotag;
   geotag.dry_run = options.dry_run;
   geotag.overwrite_gps = options.overwrite_gps;

@@ -14,7 +14,6 @@ namespace tolvane::cli {
 // --verbose, failures and the last summary line to standard error, also under -q. 0 when no
 // photo failed, else 1. Messages are in the language of `translation`.
 int run_geotag(const ConvertOptions& options, const ConversionSettings& settings,
-               const Translation& translation, ProgressView& view,
-               const std::atomic<bool>* stop);
+               const Translation& translation, ProgressView& view, const std::atomic<bool>* stop);
 
 }  // namespace tolvane::cli

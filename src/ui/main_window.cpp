@@ -23,8 +23,8 @@
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
 #include "output/output_kind.h"
-#include "photos/geotag_stage.h"
 #include "output/run_messages.h"
+#include "photos/geotag_stage.h"
 #include "settings/settings_store.h"
 #include "ui/about_box.h"
 #include "ui/app_icon.h"
@@ -462,8 +462,8 @@ void MainWindow::reject() {
 
 void MainWindow::ask_to_stop() {
   if (stop_.load()) return;  // asked and answered already; the run is ending
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Tolvane"),
-                  window_text(kStopQuestion), QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Tolvane"), window_text(kStopQuestion),
+                  QMessageBox::Yes | QMessageBox::No, this);
   box.setDefaultButton(QMessageBox::No);
   // The run may have ended while the question was open: then there is nothing to stop.
   if (box.exec() == QMessageBox::Yes && converting_) stop_.store(true);

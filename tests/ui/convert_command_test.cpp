@@ -57,9 +57,10 @@ void write_photo(const QString& path, const char* taken) {
   QByteArray jpeg = file.readAll();
   file.close();
   // IFD0 at 8 holds the Exif pointer (26); the Exif directory holds the date text at 44.
-  const char tiff_head[] = "II\x2a\0\x08\0\0\0"
-                           "\x01\0\x69\x87\x04\0\x01\0\0\0\x1a\0\0\0\0\0\0\0"
-                           "\x01\0\x03\x90\x02\0\x14\0\0\0\x2c\0\0\0\0\0\0\0";
+  const char tiff_head[] =
+      "II\x2a\0\x08\0\0\0"
+      "\x01\0\x69\x87\x04\0\x01\0\0\0\x1a\0\0\0\0\0\0\0"
+      "\x01\0\x03\x90\x02\0\x14\0\0\0\x2c\0\0\0\0\0\0\0";
   QByteArray tiff(tiff_head, 44);
   tiff.append(taken, 19).append('\0');
   QByteArray segment("\xff\xe1", 2);
@@ -329,8 +330,9 @@ class ConvertCommandTest : public QObject {
     QVERIFY(boxes.boxes().empty());
     QVERIFY(QFile::exists(f.path("drive.kml")));
     QVERIFY(holds_position(f.path("a.jpg")));
-    QCOMPARE(f.window->status_text(),
-             QString::fromUtf8("位置を書き込みました: 1 枚 (位置あり 0 枚, 航跡の外 0 枚, 失敗 0 枚)"));
+    QCOMPARE(
+        f.window->status_text(),
+        QString::fromUtf8("位置を書き込みました: 1 枚 (位置あり 0 枚, 航跡の外 0 枚, 失敗 0 枚)"));
     // Unticked, the next run leaves the photos alone.
     click(f.window->control(1022));
     write_photo(f.path("a.jpg"), "2008:05:03 10:12:30");
