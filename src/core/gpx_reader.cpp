@@ -140,7 +140,9 @@ void set_raw_coordinate(double degrees, float& raw, std::int32_t& raw_int, float
 // A point's position as the file writes it, in double precision, as radians with their sines
 // and cosines, worked out once for the distance and the bearing from the previous point and to
 // the next. (The float positions kept in the points are too coarse: at several points a second
-// their rounding alone would swing the speeds.)
+// their rounding alone would swing the speeds. Nor may a pair of them be widened again next to
+// their rounding: GCC 12.2's SLP vectorizer at -O2 then stores the floats but goes on with the
+// unrounded doubles.)
 struct Position {
   Position(double latitude_degrees, double longitude_degrees)
       : phi(latitude_degrees * kRadiansPerDegree),
