@@ -24,7 +24,7 @@ test: build
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON \
 	  -DTOLVANE_BUILD_UI=OFF -DTOLVANE_BUILD_BENCH=OFF >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target tolvane_tests tolvane-convert
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target tolvane_tests tolvane-convert make_example_photos
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L library
 
