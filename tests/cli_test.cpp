@@ -20,26 +20,11 @@ namespace fs = std::filesystem;
 const fs::path kConverter = fs::path(TOLVANE_BINARY_DIR) / "tolvane-convert";
 const fs::path kData = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "data" / "kml";
 
+using tolvane::testing::Outcome;
+using tolvane::testing::quoted;
 using tolvane::testing::read_file;
+using tolvane::testing::run_shell;
 using tolvane::testing::write_test_photo;
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      result += "'\\''";
-    } else {
-      result += c;
-    }
-  }
-  return result + "'";
-}
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class Cli : public ::testing::Test {
  protected:
@@ -60,14 +45,7 @@ class Cli : public ::testing::Test {
     const fs::path err = folder_ / "stderr.txt";
     const std::string environment =
         locale.empty() ? std::string() : "env -u LC_ALL -u LC_MESSAGES -u LANG " + locale + " ";
-    const std::string command = environment + quoted(kConverter.string()) + " " + arguments + " <" +
-                                "/dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = read_file(out);
-    outcome.err = read_file(err);
-    return outcome;
+    return run_shell(environment + quoted(kConverter.string()) + " " + arguments, out, err);
   }
   std::string with_settings(const std::string& arguments) {
     return "--settings " + quoted(ini_.string()) + " " + arguments;

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,12 +21,6 @@ using namespace tolvane;
 using namespace tolvane::testing;
 
 const fs::path kConverter = fs::path(TOLVANE_BINARY_DIR) / "tolvane-convert";
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 std::vector<std::uint8_t> bytes_of(const fs::path& path) {
   const std::string text = read_file(path);
@@ -59,16 +52,10 @@ class Geotag : public ::testing::Test {
   Outcome run(const std::string& arguments) {
     const fs::path out = folder_ / "stdout.txt";
     const fs::path err = folder_ / "stderr.txt";
-    const std::string command = kConverter.string() + " --settings " +
-                                (folder_ / "none.ini").string() + " " + arguments + " " +
-                                (folder_ / "drive.log").string() + " <" + "/dev/null >" +
-                                out.string() + " 2>" + err.string();
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = read_file(out);
-    outcome.err = read_file(err);
-    return outcome;
+    return run_shell(quoted(kConverter.string()) + " --settings " +
+                         quoted((folder_ / "none.ini").string()) + " " + arguments + " " +
+                         quoted((folder_ / "drive.log").string()),
+                     out, err);
   }
   // A photo taken at `taken`, Japanese time (Common.GMT 9 by default).
   fs::path photo(const std::string& name, const std::string& taken) {

@@ -22,12 +22,6 @@ using namespace tolvane::testing;
 
 const fs::path kChecker = fs::path(TOLVANE_SOURCE_DIR) / "tests" / "kmz_check.py";
 
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
-}
-
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
     text.replace(at, from.size(), to);

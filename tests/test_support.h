@@ -3,10 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -31,6 +33,34 @@ inline std::string read_file(const fs::path& path) {
 
 inline void write_file(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// `text` as one word of the shell, in single quotes.
+inline std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+// What a program run through the shell left: its exit status (-1 when it did not exit) and what
+// it wrote to standard output and standard error.
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `command` through the shell with empty standard input, its two outputs caught in the
+// files `out` and `err`.
+inline Outcome run_shell(const std::string& command, const fs::path& out, const fs::path& err) {
+  const std::string full =
+      command + " </dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string());
+  const int raw = std::system(full.c_str());
+  Outcome outcome;
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  outcome.out = read_file(out);
+  outcome.err = read_file(err);
+  return outcome;
 }
 
 // A fresh folder for each test, removed afterwards.
