@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "output/kml_run.h"
-#include "output/run_messages.h"
+#include "core/run_messages.h"
+#include "kml/kml_run.h"
 
 namespace {
 namespace fs = std::filesystem;

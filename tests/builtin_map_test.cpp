@@ -1,15 +1,15 @@
 // The page's own map layer as the head carries it: Leaflet unchanged with its notice, the layer,
 // and settings that cannot end the script or the page's CDATA section.
-#include "output/builtin_map.h"
+#include "map_page/builtin_map.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 
+#include "map_page/inline_script.h"
 #include "map_page_test_support.h"
-#include "output/embedded_files.h"
-#include "output/inline_script.h"
+#include "writing/embedded_files.h"
 
 namespace tolvane {
 namespace {

@@ -1,6 +1,6 @@
 // The KML run end to end: golden documents, the order of status texts and messages, and
 // failures that leave an earlier output as it was.
-#include "output/kml_run.h"
+#include "kml/kml_run.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "output/run_messages.h"
+#include "core/run_messages.h"
 #include "test_support.h"
 
 namespace tolvane {

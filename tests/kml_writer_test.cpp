@@ -1,5 +1,5 @@
 // The KML pieces, line for line.
-#include "output/kml_writer.h"
+#include "kml/kml_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "output/kml_run.h"
-#include "output/kml_writer.h"
-#include "output/kmz_archive.h"
-#include "output/run_messages.h"
+#include "core/run_messages.h"
+#include "kml/kml_run.h"
+#include "kml/kml_writer.h"
+#include "kml/kmz_archive.h"
 #include "test_support.h"
 
 namespace tolvane {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "output/run_contracts.h"
-#include "output/run_messages.h"
-#include "output/text_format.h"
+#include "core/run_contracts.h"
+#include "core/run_messages.h"
+#include "core/text_format.h"
 
 namespace tolvane {
 namespace {

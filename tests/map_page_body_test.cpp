@@ -1,5 +1,5 @@
 // The map page's track data, polylines, end of head and body.
-#include "output/map_page_body.h"
+#include "map_page/map_page_body.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The map page's prologue, style sheet, globals, marker factories and the opening of load().
-#include "output/map_page_head.h"
+#include "map_page/map_page_head.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The map page run: whole pages from generated logs, the stages, and the failures.
-#include "output/map_page_run.h"
+#include "map_page/map_page_run.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "core/run_messages.h"
+#include "core/text_format.h"
+#include "map_page/builtin_map.h"
 #include "map_page_test_support.h"
-#include "output/builtin_map.h"
-#include "output/run_messages.h"
-#include "output/text_format.h"
 
 namespace tolvane {
 namespace {

@@ -1,5 +1,5 @@
 // The map page's script functions, for the combinations of the page switches.
-#include "output/map_page_script.h"
+#include "map_page/map_page_script.h"
 
 #include <gtest/gtest.h>
 

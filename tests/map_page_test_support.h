@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "output/text_sink.h"
 #include "settings/conversion_settings.h"
 #include "test_support.h"
+#include "writing/text_sink.h"
 
 namespace tolvane::testing {
 

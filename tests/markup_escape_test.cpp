@@ -1,5 +1,5 @@
 // Escaping of names and paths for markup, script, URLs and CDATA.
-#include "output/markup_escape.h"
+#include "writing/markup_escape.h"
 
 #include <gtest/gtest.h>
 

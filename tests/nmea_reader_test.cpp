@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/c_number.h"
-#include "output/text_format.h"
+#include "core/text_format.h"
 
 namespace tolvane {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "output/kml_run.h"
-#include "output/map_page_run.h"
-#include "output/run_messages.h"
+#include "core/run_messages.h"
+#include "kml/kml_run.h"
+#include "map_page/map_page_run.h"
 #include "test_support.h"
 
 namespace tolvane {

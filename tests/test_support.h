@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "output/run_contracts.h"
-#include "output/text_format.h"
+#include "core/run_contracts.h"
+#include "core/text_format.h"
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>

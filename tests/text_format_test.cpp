@@ -1,5 +1,5 @@
 // Locale-free formatting and the CR LF text sink.
-#include "output/text_format.h"
+#include "core/text_format.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "output/text_sink.h"
+#include "writing/text_sink.h"
 
 namespace tolvane {
 namespace {

@@ -1,5 +1,5 @@
 // The rules both runs share: distance, heading sectors, title, point selection, reception gaps.
-#include "output/track_rules.h"
+#include "writing/track_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The trip's numbers: days, steps, moving time, the median maximum and the dead-band climb.
-#include "output/trip_stats.h"
+#include "writing/trip_stats.h"
 
 #include <gtest/gtest.h>
 
-#include "output/track_rules.h"
 #include "test_support.h"
+#include "writing/track_rules.h"
 
 namespace tolvane {
 namespace {

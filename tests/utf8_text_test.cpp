@@ -1,5 +1,5 @@
 // Code page 932 to UTF-8: the decoder's table, the per-unit UTF-8 encoding and the locale.
-#include "output/utf8_text.h"
+#include "writing/utf8_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "output/text_format.h"
+#include "core/text_format.h"
 
 namespace tolvane::cli {
 

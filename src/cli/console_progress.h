@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "output/run_contracts.h"
+#include "core/run_contracts.h"
 
 namespace tolvane::cli {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "output/output_kind.h"
+#include "writing/output_kind.h"
 
 namespace tolvane::cli {
 namespace {

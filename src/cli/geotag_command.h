@@ -4,7 +4,7 @@
 #include <atomic>
 
 #include "cli/convert_options.h"
-#include "output/run_contracts.h"
+#include "core/run_contracts.h"
 #include "settings/conversion_settings.h"
 #include "translation/translation.h"
 

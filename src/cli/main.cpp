@@ -11,16 +11,16 @@
 #include "cli/signal_watcher.h"
 #include "cli/translating_view.h"
 #include "core/log_set.h"
-#include "output/kml_run.h"
-#include "output/map_page_run.h"
-#include "output/output_kind.h"
-#include "output/trip_stats.h"
+#include "kml/kml_run.h"
+#include "map_page/map_page_run.h"
 #include "platform/program_paths.h"
 #include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_store.h"
 #include "settings/ui_language.h"
 #include "translation/translation.h"
+#include "writing/output_kind.h"
+#include "writing/trip_stats.h"
 
 namespace {
 

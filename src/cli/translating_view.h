@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "output/run_contracts.h"
+#include "core/run_contracts.h"
 #include "translation/translation.h"
 
 namespace tolvane::cli {

@@ -14,7 +14,7 @@
 #include "core/c_number.h"
 #include "core/field_number.h"
 #include "core/gpx_time.h"
-#include "output/run_contracts.h"
+#include "core/run_contracts.h"
 
 namespace tolvane {
 namespace {

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "core/log_file.h"
+#include "core/run_contracts.h"
+#include "core/run_messages.h"
 #include "core/time_helpers.h"
-#include "output/run_contracts.h"
-#include "output/run_messages.h"
 
 namespace tolvane {
 namespace {

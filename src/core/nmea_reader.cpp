@@ -6,8 +6,8 @@
 #include <initializer_list>
 
 #include "core/field_number.h"
+#include "core/run_contracts.h"
 #include "core/time_helpers.h"
-#include "output/run_contracts.h"
 
 namespace tolvane {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "output/run_contracts.h"
-#include "output/run_messages.h"
+#include "core/run_contracts.h"
+#include "core/run_messages.h"
 #include "settings/conversion_settings.h"
 
 namespace tolvane {

@@ -5,8 +5,8 @@
 
 #include "core/log_file.h"
 #include "core/precise_fix.h"
+#include "core/run_contracts.h"
 #include "core/time_helpers.h"
-#include "output/run_contracts.h"
 
 namespace tolvane {
 

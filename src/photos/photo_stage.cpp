@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "output/run_messages.h"
+#include "core/run_messages.h"
 #include "photos/exif_time.h"
 #include "photos/ordered_workers.h"
 #include "photos/thumbnail_names.h"

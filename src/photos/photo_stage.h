@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/run_contracts.h"
 #include "core/track_point.h"
-#include "output/run_contracts.h"
 #include "photos/photo_cursor.h"
 #include "photos/thumbnail.h"
 #include "photos/thumbnail_spool.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/c_number.h"
-#include "output/text_format.h"
+#include "core/text_format.h"
 #include "platform/directories.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"

@@ -5,8 +5,8 @@
 #include <span>
 #include <stdexcept>
 
-#include "output/embedded_files.h"
-#include "output/run_messages.h"
+#include "core/run_messages.h"
+#include "writing/embedded_files.h"
 
 namespace tolvane {
 

@@ -20,10 +20,9 @@
 #include <string>
 #include <utility>
 
-#include "output/kml_run.h"
-#include "output/map_page_run.h"
-#include "output/output_kind.h"
-#include "output/run_messages.h"
+#include "core/run_messages.h"
+#include "kml/kml_run.h"
+#include "map_page/map_page_run.h"
 #include "photos/geotag_stage.h"
 #include "settings/settings_store.h"
 #include "ui/about_box.h"
@@ -37,6 +36,7 @@
 #include "ui/path_rules.h"
 #include "ui/self_drawn_button.h"
 #include "ui/settings_dialog.h"
+#include "writing/output_kind.h"
 
 namespace tolvane {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <thread>
 
-#include "output/run_contracts.h"
+#include "core/run_contracts.h"
 #include "settings/conversion_settings.h"
 #include "ui/ui_thread_caller.h"
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "output/output_kind.h"
+#include "writing/output_kind.h"
 
 namespace tolvane {
 

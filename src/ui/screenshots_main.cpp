@@ -12,7 +12,7 @@
 #include <QTextStream>
 #include <memory>
 
-#include "output/run_messages.h"
+#include "core/run_messages.h"
 #include "settings/conversion_settings.h"
 #include "translation/translation.h"
 #include "ui/converter_app.h"

@@ -18,7 +18,7 @@
 #include <functional>
 #include <thread>
 
-#include "output/run_messages.h"
+#include "core/run_messages.h"
 #include "photos/exif_gps.h"
 #include "settings/conversion_settings.h"
 #include "ui/main_window.h"

@@ -17,7 +17,7 @@
 #include <map>
 #include <memory>
 
-#include "output/run_messages.h"
+#include "core/run_messages.h"
 #include "settings/conversion_settings.h"
 #include "translation/translation.h"
 #include "ui/about_box.h"

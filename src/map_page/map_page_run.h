@@ -1,0 +1,13 @@
+// The map page run: one or more NMEA logs (and photos) into one self-contained HTML map page.
+#pragma once
+
+#include "core/run_contracts.h"
+#include "settings/conversion_settings.h"
+
+namespace tolvane {
+
+// Writes input.output_path; 0 when the page is complete, 255 after one show_error.
+RunResult convert_to_html(ConversionInput& input, const ConversionSettings& settings,
+                          ProgressView& view);
+
+}  // namespace tolvane
