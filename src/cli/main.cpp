@@ -13,7 +13,6 @@
 #include "core/log_set.h"
 #include "output/kml_run.h"
 #include "output/map_page_run.h"
-#include "output/output_kind.h"
 #include "output/trip_stats.h"
 #include "platform/program_paths.h"
 #include "platform/replacing_file.h"
@@ -44,10 +43,8 @@ int usage_error(const std::string& reason) {
 // Asked for by --kml or --html, else by --kmz or the output's extension, else by
 // Common.kml_or_html.
 bool writes_map_page(const ConvertOptions& options, const ConversionSettings& settings) {
-  const KindRequest request = options.choice == OutputChoice::kKml    ? KindRequest::kKml
-                              : options.choice == OutputChoice::kHtml ? KindRequest::kMapPage
-                                                                      : KindRequest::kByName;
-  return output_form(options.output, request, options.kmz, is_map_page(settings)).map_page;
+  return output_form(options.output, options.choice, options.kmz, is_map_page(settings)) ==
+         OutputForm::kMapPage;
 }
 
 }  // namespace

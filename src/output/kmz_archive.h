@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "output/kml_writer.h"
-#include "output/output_kind.h"
 #include "output/run_contracts.h"
 #include "output/zip_archive.h"
 #include "photos/thumbnail_spool.h"
