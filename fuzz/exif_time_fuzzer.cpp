@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                : ::fmemopen(const_cast<std::uint8_t*>(&kNothing), 1, "rb");
   if (stream == nullptr) return 0;
   if (size == 0) std::fseek(stream, 1, SEEK_SET);
-  tolvane::TrackPoint point;
-  point.year = point.month = point.day = point.hour = point.minute = point.second = -7;
-  int result = tolvane::read_capture_time(stream, point);
+  const tolvane::PhotoExif exif = tolvane::read_photo_exif(stream);
   std::fclose(stream);
-  if (result != 0 && result != -1) std::abort();
-  if (result == -1 &&
-      (point.year | point.month | point.day | point.hour | point.minute | point.second) != 0) {
+  const tolvane::TrackPoint& time = exif.time;
+  if (exif.status != 0 && exif.status != -1) std::abort();
+  if (exif.status == -1 &&
+      (time.year | time.month | time.day | time.hour | time.minute | time.second) != 0) {
     std::abort();
   }
+  if (exif.orientation < 1 || exif.orientation > 8) std::abort();
   return 0;
 }

@@ -111,6 +111,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndAReason) {
       {"-o " + out + " --kml --html " + log, "--kml and --html"},
       {"-o " + out + " --kmz --html " + log, "--kmz and --html"},
       {"-o " + quoted((folder_ / "x.Kmz").string()) + " --html " + log, ".kmz"},
+      {"-o " + out + " --html " + log, "--html cannot write a .kml output"},
       {"-o " + out + " photo.JPG a.jpeg", "no GPS log given"},
       {"-o " + out + " --jobs 0 " + log, "--jobs"},
       {"-o " + out + " --set GoogleEarth.nothing=1 " + log, "--set names no setting"},

@@ -30,6 +30,24 @@ std::string text(const TrackPoint& p) {
   return buffer;
 }
 
+// One day forward or back on the calendar, field by field.
+void step_day(TrackPoint& p, int direction) {
+  p.day += direction;
+  if (p.day > days_in_month(p.year, p.month)) {
+    p.day = 1;
+    if (++p.month > 12) {
+      p.month = 1;
+      ++p.year;
+    }
+  } else if (p.day < 1) {
+    if (--p.month < 1) {
+      p.month = 12;
+      --p.year;
+    }
+    p.day = days_in_month(p.year, p.month);
+  }
+}
+
 std::string shifted(TrackPoint p, float offset) {
   apply_time_offset(p, offset);
   return text(p);
@@ -73,10 +91,10 @@ std::string stepwise(TrackPoint p, float offset) {
   p.hour += whole;
   if (p.hour > 23) {
     p.hour -= 24;
-    next_day(p.year, p.month, p.day);
+    step_day(p, 1);
   } else if (p.hour < 0) {
     p.hour += 24;
-    previous_day(p.year, p.month, p.day);
+    step_day(p, -1);
   }
   return text(p);
 }
@@ -113,22 +131,14 @@ TEST(TimeHelpers, LargeOffsetsAreCarriedThroughTheCalendar) {
 }
 
 TEST(TimeHelpers, DaySteps) {
-  auto next = [](int y, int m, int d) {
-    next_day(y, m, d);
-    return y * 10000 + m * 100 + d;
-  };
-  auto previous = [](int y, int m, int d) {
-    previous_day(y, m, d);
-    return y * 10000 + m * 100 + d;
-  };
-  EXPECT_EQ(next(1900, 2, 28), 19000301);
-  EXPECT_EQ(next(2000, 2, 28), 20000229);
-  EXPECT_EQ(next(2008, 12, 31), 20090101);
-  EXPECT_EQ(next(2008, 4, 30), 20080501);
-  EXPECT_EQ(previous(2008, 3, 1), 20080229);
-  EXPECT_EQ(previous(2007, 3, 1), 20070228);
-  EXPECT_EQ(previous(2008, 1, 1), 20071231);
-  EXPECT_EQ(previous(2008, 5, 1), 20080430);
+  EXPECT_EQ(shifted(at(1900, 2, 28, 12, 0), 24), "1900-03-01 12:00:00");
+  EXPECT_EQ(shifted(at(2000, 2, 28, 12, 0), 24), "2000-02-29 12:00:00");
+  EXPECT_EQ(shifted(at(2008, 12, 31, 12, 0), 24), "2009-01-01 12:00:00");
+  EXPECT_EQ(shifted(at(2008, 4, 30, 12, 0), 24), "2008-05-01 12:00:00");
+  EXPECT_EQ(shifted(at(2008, 3, 1, 12, 0), -24), "2008-02-29 12:00:00");
+  EXPECT_EQ(shifted(at(2007, 3, 1, 12, 0), -24), "2007-02-28 12:00:00");
+  EXPECT_EQ(shifted(at(2008, 1, 1, 12, 0), -24), "2007-12-31 12:00:00");
+  EXPECT_EQ(shifted(at(2008, 5, 1, 12, 0), -24), "2008-04-30 12:00:00");
   EXPECT_EQ(days_in_month(2100, 2), 28);
   EXPECT_EQ(days_in_month(2400, 2), 29);
   EXPECT_EQ(days_in_month(2008, 13), 0);
@@ -153,10 +163,11 @@ TEST(TimeHelpers, Weekdays) {
   EXPECT_EQ(weekday_index(2008, 3, 2), 0);
   EXPECT_EQ(weekday_index(2008, 2, 29), 5);
   // Day by day over four centuries the weekday advances by one.
-  int y = 2000, m = 1, d = 1, expected = 6;
+  TrackPoint day = at(2000, 1, 1, 0, 0);
+  int expected = 6;
   for (int i = 0; i < 146097; ++i) {
-    ASSERT_EQ(weekday_index(y, m, d), expected) << y << "-" << m << "-" << d;
-    next_day(y, m, d);
+    ASSERT_EQ(weekday_index(day.year, day.month, day.day), expected) << text(day);
+    step_day(day, 1);
     expected = (expected + 1) % 7;
   }
   char buffer[4];

@@ -1,24 +1,9 @@
 #include "cli/convert_options.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <cctype>
-
-#include "writing/output_kind.h"
 
 namespace tolvane::cli {
 namespace {
-
-std::string lower_case(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool ends_with(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() &&
-         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // The help text begins with our own usage line.
 class HelpFormatter : public CLI::Formatter {
@@ -31,11 +16,6 @@ class HelpFormatter : public CLI::Formatter {
 }  // namespace
 
 const char* usage_line() { return "Usage: tolvane-convert [options] -o OUTPUT FILE..."; }
-
-bool is_photo_name(const std::filesystem::path& path) {
-  const std::string name = lower_case(path.filename().string());
-  return ends_with(name, ".jpg") || ends_with(name, ".jpeg");
-}
 
 bool split_assignment(const std::string& assignment, std::string& name, std::string& value) {
   const std::size_t equals = assignment.find('=');
@@ -52,8 +32,8 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       "tolvane-convert");
   app.formatter(std::make_shared<HelpFormatter>());
   app.footer(
-      "FILE: a name ending in .jpg or .jpeg is a photo, any other a GPS log; logs are sorted by "
-      "their start time.\n"
+      "FILE: a name ending in " + photo_extensions_text(" or ") +
+      " is a photo, any other a GPS log; logs are sorted by their start time.\n"
       "Output kind: --kml or --html, else by the output's extension (.kml, .kmz; .html, .htm), "
       "else Common.kml_or_html. A .kmz output, or --kmz, packs the KML document with its "
       "icons and photo thumbnails into one KMZ archive.\n"
@@ -105,7 +85,8 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
                "With --geotag: keep each replaced photo as NAME.EXT_original beside it");
   app.add_flag("--verbose", options.verbose,
                "With --geotag: list each photo with its position on standard output");
-  app.add_option("FILE", files, "GPS logs and photos (.jpg, .jpeg)")->option_text("...");
+  app.add_option("FILE", files, "GPS logs and photos (" + photo_extensions_text(", ") + ")")
+      ->option_text("...");
 
   try {
     app.parse(argc, argv);
@@ -120,16 +101,15 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
   if (kml && html) return {ParseOutcome::kUsageError, "--kml and --html exclude each other"};
   if (html && options.kmz)
     return {ParseOutcome::kUsageError, "--kmz and --html exclude each other"};
-  if (html && has_kmz_extension(output)) {
-    return {ParseOutcome::kUsageError, "--html cannot write a .kmz output"};
+  if (html && !output_form(output, KindRequest::kMapPage, false, false)) {
+    const std::string_view named = output_extension(*output_form_by_name(output));
+    return {ParseOutcome::kUsageError, "--html cannot write a " + std::string(named) + " output"};
   }
-  options.choice = kml    ? OutputChoice::kKml
-                   : html ? OutputChoice::kHtml
-                          : OutputChoice::kByExtension;
+  options.choice = kml ? KindRequest::kKml : html ? KindRequest::kMapPage : KindRequest::kByName;
   options.output = output;
   options.settings = settings;
   for (const std::string& file : files) {
-    (is_photo_name(file) ? options.photos : options.logs).emplace_back(file);
+    (is_photo(file) ? options.photos : options.logs).emplace_back(file);
   }
   for (const std::string& assignment : options.assignments) {
     std::string name, value;
@@ -147,7 +127,8 @@ ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOpti
       return {ParseOutcome::kUsageError, "no GPS log given"};
     }
   } else if (options.geotag && options.photos.empty()) {
-    return {ParseOutcome::kUsageError, "--geotag needs photos (.jpg, .jpeg)"};
+    return {ParseOutcome::kUsageError,
+            "--geotag needs photos (" + photo_extensions_text(", ") + ")"};
   } else if (options.output.empty() && !options.stats && !options.geotag) {
     return {ParseOutcome::kUsageError, "no output given (-o OUTPUT)"};
   }

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core/file_kind.h"
+
 namespace tolvane::cli {
 
-enum class OutputChoice { kByExtension, kKml, kHtml };
-
 struct ConvertOptions {
-  std::filesystem::path output;  // -o, --output
-  OutputChoice choice = OutputChoice::kByExtension;
+  std::filesystem::path output;               // -o, --output
+  KindRequest choice = KindRequest::kByName;  // --kml, --html
   bool kmz = false;  // --kmz: the KML document as a KMZ archive, whatever the output's name
   std::filesystem::path settings;             // --settings; empty: settings_path()
   std::vector<std::string> assignments;       // --set Section.key=VALUE, in order
@@ -36,16 +36,14 @@ struct ParseResult {
 };
 
 // Parses argv. A usage error is anything the converter cannot act on: an unknown option, a
-// missing value, --kml with --html, --html with --kmz or a ".kmz" output, --jobs below 1, FILE
-// arguments without -o (unless --stats or --geotag), photos without a GPS log, --geotag without
-// photos, the geotagging options without --geotag, or nothing to do at all.
+// missing value, --kml with --html, --html with --kmz or a ".kml" or ".kmz" output (see
+// output_form), --jobs below 1, FILE arguments without -o (unless --stats or --geotag), photos
+// without a GPS log, --geotag without photos, the geotagging options without --geotag, or
+// nothing to do at all.
 ParseResult parse_convert_options(int argc, const char* const* argv, ConvertOptions& options);
 
 // "Usage: tolvane-convert [options] -o OUTPUT FILE..."
 const char* usage_line();
-
-// A name ending in ".jpg" or ".jpeg", in any letter case, is a photo.
-bool is_photo_name(const std::filesystem::path& path);
 
 // Splits "Section.key=VALUE" at its first "="; false without one.
 bool split_assignment(const std::string& assignment, std::string& name, std::string& value);

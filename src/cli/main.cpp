@@ -19,7 +19,6 @@
 #include "settings/settings_store.h"
 #include "settings/ui_language.h"
 #include "translation/translation.h"
-#include "writing/output_kind.h"
 #include "writing/trip_stats.h"
 
 namespace {
@@ -44,10 +43,8 @@ int usage_error(const std::string& reason) {
 // Asked for by --kml or --html, else by --kmz or the output's extension, else by
 // Common.kml_or_html.
 bool writes_map_page(const ConvertOptions& options, const ConversionSettings& settings) {
-  const KindRequest request = options.choice == OutputChoice::kKml    ? KindRequest::kKml
-                              : options.choice == OutputChoice::kHtml ? KindRequest::kMapPage
-                                                                      : KindRequest::kByName;
-  return output_form(options.output, request, options.kmz, is_map_page(settings)).map_page;
+  return output_form(options.output, options.choice, options.kmz, is_map_page(settings)) ==
+         OutputForm::kMapPage;
 }
 
 }  // namespace

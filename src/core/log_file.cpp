@@ -1,16 +1,10 @@
 #include "core/log_file.h"
 
+#include "core/file_kind.h"
+
 namespace tolvane {
 
 LogFile::~LogFile() = default;
-
-bool is_gpx_log(const std::filesystem::path& path) {
-  const std::string& name = path.native();
-  if (name.size() < 4) return false;
-  const char* end = name.data() + name.size() - 4;
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return end[0] == '.' && lower(end[1]) == 'g' && lower(end[2]) == 'p' && lower(end[3]) == 'x';
-}
 
 LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop) {
   LogFile log;

@@ -38,9 +38,6 @@ class LogFile {
   const std::atomic<bool>* stop_ = nullptr;
 };
 
-// True when `path` names a GPX track: its file name ends in ".gpx", in any letter case.
-bool is_gpx_log(const std::filesystem::path& path);
-
 // Opens a log for reading: a GPX track when is_gpx_log says so, an NMEA log otherwise. Converts
 // to false when it cannot be opened. Once `stop` is set (see stop_requested) the log gives no
 // further point, within a line of an NMEA log or a chunk of a GPX track: a reader of the log

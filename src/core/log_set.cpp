@@ -52,14 +52,6 @@ std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent
   return stop_requested(stop) ? -3 : 0;
 }
 
-int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b) {
-  const std::optional<TrackPoint> first_a = read_first_point(a);
-  if (!first_a) return 0;
-  const std::optional<TrackPoint> first_b = read_first_point(b);
-  if (!first_b) return 0;
-  return compare_timestamps(*first_a, *first_b);
-}
-
 void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,
                         const std::atomic<bool>* stop) {
   std::vector<std::optional<TrackPoint>> firsts;

@@ -27,9 +27,6 @@ struct LogExtent {
 std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent,
                             const std::atomic<bool>* stop = nullptr);
 
-// Three-way comparison of two logs by their first point (UTC); 0 when either cannot be read.
-int compare_logs_by_start(const std::filesystem::path& a, const std::filesystem::path& b);
-
 // Stable sort by each log's first point, read once per log; unreadable logs first, in list order.
 // Once `stop` is set the order is left as it is.
 void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,

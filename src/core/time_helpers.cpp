@@ -72,30 +72,6 @@ int days_in_month(int year, int month) {
   }
 }
 
-void next_day(int& year, int& month, int& day) {
-  ++day;
-  if (day > days_in_month(year, month)) {
-    day = 1;
-    ++month;
-  }
-  if (month > 12) {
-    month = 1;
-    ++year;
-  }
-}
-
-void previous_day(int& year, int& month, int& day) {
-  --day;
-  if (day < 1) {
-    --month;
-    if (month < 1) {
-      month = 12;
-      --year;
-    }
-    day = days_in_month(year, month);
-  }
-}
-
 std::int64_t time_offset_minutes(float offset_hours) {
   double offset = offset_hours;
   if (std::isnan(offset)) return 0;

@@ -19,8 +19,6 @@ std::int64_t days_since_epoch(int year, int month, int day);
 // as far as needed; fields out of range carry over first.
 void shift_timestamp(TrackPoint& point, std::int64_t seconds);
 
-void next_day(int& year, int& month, int& day);
-void previous_day(int& year, int& month, int& day);
 int days_in_month(int year, int month);
 
 // -1, 0 or +1 by (year, month, day, hour, minute, second).

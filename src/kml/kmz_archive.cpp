@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_kind.h"
 #include "writing/embedded_files.h"
 
 namespace tolvane {
@@ -23,7 +24,7 @@ bool add_icon(ZipArchive& zip, std::string_view file) {
 }  // namespace
 
 bool writes_kmz(const ConversionInput& input) {
-  return output_form(input.output_path, KindRequest::kKml, input.kmz, false).kmz;
+  return output_form(input.output_path, KindRequest::kKml, input.kmz, false) == OutputForm::kKmz;
 }
 
 KmlIconPlaces kmz_icon_places() {

@@ -10,7 +10,6 @@
 #include "kml/kml_writer.h"
 #include "photos/thumbnail_spool.h"
 #include "platform/zip_archive.h"
-#include "writing/output_kind.h"
 
 namespace tolvane {
 

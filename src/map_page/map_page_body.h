@@ -56,8 +56,6 @@ class PolylineCutter {
   // `close` is true for a log after which the route restarts, or for the last log.
   void end_log(bool close);
 
-  int pushed_count() const { return count_; }
-
  private:
   void write_polyline(int begin, int end, bool weak);
 

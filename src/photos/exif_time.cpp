@@ -269,22 +269,6 @@ PhotoExif read_photo_exif(const std::filesystem::path& photo) {
   return read_photo_exif(file.get());
 }
 
-int read_capture_time(std::FILE* stream, TrackPoint& point) {
-  const PhotoExif exif = read_photo_exif(stream);
-  point.year = exif.time.year;
-  point.month = exif.time.month;
-  point.day = exif.time.day;
-  point.hour = exif.time.hour;
-  point.minute = exif.time.minute;
-  point.second = exif.time.second;
-  return exif.status;
-}
-
-int read_capture_time(const std::filesystem::path& photo, TrackPoint& point) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(photo.c_str(), "rb"));
-  return read_capture_time(file.get(), point);
-}
-
 TrackPoint track_clock_time(const PhotoExif& exif, float gmt_hours,
                             std::int32_t photo_time_offset) {
   TrackPoint time = exif.time;
@@ -293,14 +277,6 @@ TrackPoint track_clock_time(const PhotoExif& exif, float gmt_hours,
   if (exif.zone_minutes) seconds += (time_offset_minutes(gmt_hours) - *exif.zone_minutes) * 60;
   if (seconds != 0) shift_timestamp(time, seconds);
   return time;
-}
-
-int compare_photos_by_time(const std::filesystem::path& a, const std::filesystem::path& b) {
-  TrackPoint time_a;
-  TrackPoint time_b;
-  if (read_capture_time(a, time_a) != 0) return 0;
-  if (read_capture_time(b, time_b) != 0) return 0;
-  return compare_timestamps(time_a, time_b);
 }
 
 std::vector<PhotoCapture> sort_photos_by_capture_time(std::vector<std::filesystem::path>& photos,

@@ -14,7 +14,7 @@
 namespace tolvane {
 
 struct PhotoExif {
-  int status = -1;  // 0 when a capture time was read, as read_capture_time returns it
+  int status = -1;  // 0 when a capture time was read; -1 when none could be
   TrackPoint time;  // year .. second as the camera wrote them; all zero unless read
   // The zone of that time, minutes east of UTC: OffsetTimeOriginal with DateTimeOriginal,
   // OffsetTime with DateTime, each in the Exif directory as "+hh:mm" or "-hh:mm".
@@ -22,9 +22,17 @@ struct PhotoExif {
   int orientation = 1;  // Orientation of IFD0, 1 to 8; 1 when absent or none of them
 };
 
-// Reads the capture time as read_capture_time does, the zone that goes with it and the
-// orientation. The Exif directory is read to its end for the zone; when it is cut short after
-// DateTimeOriginal, only the zone is lost.
+// Reads the capture time (DateTimeOriginal of the Exif directory, else the DateTime of IFD0),
+// the zone that goes with it and the orientation. The status is -1 when the file cannot be
+// opened or its Exif data is missing or malformed; the time then stays all zero. The Exif
+// directory is read to its end for the zone; when it is cut short after DateTimeOriginal, only
+// the zone is lost.
+//
+// The file is scanned, not parsed as a JPEG: the first "FF E1 ?? ?? Exif\0\0" at offset 2 or
+// later starts the TIFF header; the first directory is read after the first four bytes that
+// give the number 8; the date text is read by position, "YYYY:MM:DD HH:MM:SS", whatever its
+// separators are. Every read stays inside the file and every loop ends with it. The stream is
+// read from its offset 0 and left where the reading ended.
 PhotoExif read_photo_exif(const std::filesystem::path& photo);
 PhotoExif read_photo_exif(std::FILE* stream);
 
@@ -32,25 +40,6 @@ PhotoExif read_photo_exif(std::FILE* stream);
 // Common.GMT (`gmt_hours`, its minutes rounded as the track's times are), then
 // Common.photo_time_offset seconds are added. An unread time stays all zero.
 TrackPoint track_clock_time(const PhotoExif& exif, float gmt_hours, std::int32_t photo_time_offset);
-
-// Reads the capture time (DateTimeOriginal of the Exif directory, else the DateTime of IFD0)
-// into the year, month, day, hour, minute and second of `point`, which are zero first and stay
-// zero on failure. 0 when a time was read; -1 when the file cannot be opened or its Exif data
-// is missing or malformed.
-//
-// The file is scanned, not parsed as a JPEG: the first "FF E1 ?? ?? Exif\0\0" at offset 2 or
-// later starts the TIFF header; the first directory is read after the first four bytes that
-// give the number 8; the date text is read by position, "YYYY:MM:DD HH:MM:SS", whatever its
-// separators are. Every read stays inside the file and every loop ends with it.
-int read_capture_time(const std::filesystem::path& photo, TrackPoint& point);
-
-// The same over an open stream, read from its offset 0 (the stream is left where the reading
-// ended).
-int read_capture_time(std::FILE* stream, TrackPoint& point);
-
-// Three-way comparison of the capture times of two photos (-1, 0, +1); 0 when either time
-// cannot be read.
-int compare_photos_by_time(const std::filesystem::path& a, const std::filesystem::path& b);
 
 struct PhotoCapture {
   TrackPoint time;  // track_clock_time of the photo

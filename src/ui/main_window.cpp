@@ -20,6 +20,7 @@
 #include <string>
 #include <utility>
 
+#include "core/file_kind.h"
 #include "core/run_messages.h"
 #include "kml/kml_run.h"
 #include "map_page/map_page_run.h"
@@ -36,7 +37,6 @@
 #include "ui/path_rules.h"
 #include "ui/self_drawn_button.h"
 #include "ui/settings_dialog.h"
-#include "writing/output_kind.h"
 
 namespace tolvane {
 
@@ -284,7 +284,7 @@ void MainWindow::add_dropped_paths(const QStringList& paths) {
   for (QString path : paths) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);  // a folder
     if (path.isEmpty()) continue;
-    (is_photo_path(path) ? photo_list_ : log_list_)->add_path(path);
+    (is_photo(to_filesystem_path(path)) ? photo_list_ : log_list_)->add_path(path);
   }
   propose_output();
 }
@@ -293,8 +293,7 @@ void MainWindow::propose_output() {
   if (!output_path_.isEmpty() || log_list_->paths().isEmpty()) return;
   const std::filesystem::path first_log = to_filesystem_path(log_list_->paths().first());
   output_path_ =
-      from_filesystem_path(output_path_for_log(first_log, is_map_page(settings_), kmz_output_))
-          .left(kOutputPathLimit);
+      from_filesystem_path(output_path_for_log(first_log, chosen_form())).left(kOutputPathLimit);
   update_controls();
 }
 
@@ -317,21 +316,30 @@ void MainWindow::add_command_line_files(const QStringList& files) {
   }
 }
 
+OutputForm MainWindow::chosen_form() const {
+  if (is_map_page(settings_)) return OutputForm::kMapPage;
+  return kmz_output_ ? OutputForm::kKmz : OutputForm::kKml;
+}
+
 bool MainWindow::choose_output_path() {
   const bool map_page = is_map_page(settings_);
-  const FileDialogRequest request =
-      map_page
-          ? FileDialogRequest{qt_filter(QCoreApplication::translate("FileFilters", kHtmlFilter)),
-                              QStringLiteral("html"), QStringLiteral("*.html")}
-          : FileDialogRequest{qt_filter(QCoreApplication::translate("FileFilters", kKmlFilter)),
-                              QStringLiteral("kml"), QStringLiteral("*.kml")};
+  const std::string_view extension =
+      output_extension(map_page ? OutputForm::kMapPage : OutputForm::kKml);
+  const QString suffix = QString::fromLatin1(extension.substr(1));
+  const FileDialogRequest request{
+      qt_filter(QCoreApplication::translate("FileFilters", map_page ? kHtmlFilter : kKmlFilter)),
+      suffix, QStringLiteral("*.") + suffix};
   const QString chosen = dialogs_->save_file(this, request);
   if (chosen.isEmpty()) return false;
-  const QString typed = QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit);
-  kmz_output_ = is_kmz_path(typed);
-  // A page is never written under a KML name: in HTML mode a typed ".kml" or ".kmz" becomes
-  // ".html", as the switch of the kind makes it.
-  output_path_ = (map_page ? output_path_for_kind(typed, true) : typed).left(kOutputPathLimit);
+  std::filesystem::path typed =
+      to_filesystem_path(QFileInfo(chosen).absoluteFilePath().left(kOutputPathLimit));
+  kmz_output_ = output_form_by_name(typed) == OutputForm::kKmz;
+  // A name that cannot take the chosen kind (a page under ".kml" or ".kmz") takes its extension,
+  // as the switch of the kind gives it.
+  const KindRequest kind = map_page ? KindRequest::kMapPage : KindRequest::kKml;
+  if (!output_form(typed, kind, false, map_page))
+    typed = output_path_for_kind(typed, chosen_form());
+  output_path_ = from_filesystem_path(typed).left(kOutputPathLimit);
   update_controls();
   return true;
 }
@@ -339,12 +347,12 @@ bool MainWindow::choose_output_path() {
 void MainWindow::choose_kind(bool map_page) {
   settings_.common.kml_or_html = map_page ? 1 : 0;
   kind_choice_ = map_page ? 1 : 0;
-  if (is_kmz_path(output_path_)) {
-    kmz_output_ = true;
-  } else if (map_page_by_extension(to_filesystem_path(output_path_)) == false) {
-    kmz_output_ = false;  // ".kml"
+  const std::filesystem::path output = to_filesystem_path(output_path_);
+  const std::optional<OutputForm> named = output_form_by_name(output);
+  if (named == OutputForm::kKmz || named == OutputForm::kKml) {
+    kmz_output_ = named == OutputForm::kKmz;  // remembered for the way back from HTML
   }
-  output_path_ = output_path_for_kind(output_path_, map_page, kmz_output_);
+  output_path_ = from_filesystem_path(output_path_for_kind(output, chosen_form()));
   update_controls();
 }
 

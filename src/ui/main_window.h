@@ -14,6 +14,7 @@
 #include <string_view>
 #include <thread>
 
+#include "core/file_kind.h"
 #include "core/run_contracts.h"
 #include "settings/conversion_settings.h"
 #include "ui/ui_thread_caller.h"
@@ -106,6 +107,8 @@ class MainWindow : public QDialog, public ProgressView {
  private:
   void build_controls();
   void add_files(PathList& list, const char* filter, const QString& default_suffix);
+  // The form the output takes: the kind chosen, and for KML whether the output is a KMZ.
+  OutputForm chosen_form() const;
   bool choose_output_path();
   void choose_kind(bool map_page);
   void propose_output();

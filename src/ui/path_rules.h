@@ -1,21 +1,11 @@
-// The rules of the main window's file lists: where a dropped file goes, which extension the
-// output path takes for each output kind, and how paths pass between Qt and the conversion.
+// The rules of the main window's file lists: when two entries are the same file, and how paths
+// pass between Qt and the conversion (which asks core/file_kind.h for the kind of a file).
 #pragma once
 
 #include <QString>
 #include <filesystem>
 
 namespace tolvane {
-
-// True when the path ends in a dot followed by "jpg" or "jpeg", in any letter case: such a
-// file goes to the photo list, everything else (a folder too) to the log list.
-bool is_photo_path(const QString& path);
-
-// output_path_for_kind of output/output_kind.h, for a path as the window holds it.
-QString output_path_for_kind(const QString& path, bool map_page, bool kmz = false);
-
-// True when the path ends in ".kmz", in any letter case.
-bool is_kmz_path(const QString& path);
 
 // Two list entries name the same file when their paths are equal, letter case included, as
 // file names are compared on this platform.

@@ -1,18 +1,31 @@
 #include "ui/window_arguments.h"
 
+#include <string>
+
+#include "core/file_kind.h"
+
 namespace tolvane {
 namespace {
 
 constexpr const char* kUsage = "Usage: tolvane [FILE...]\n";
-constexpr const char* kHelp =
-    "\n"
-    "Opens the converter's window with the FILEs in its lists: a name ending in .jpg or .jpeg\n"
-    "is a photo, any other a GPS log (NMEA, or GPX when it ends in .gpx).\n"
-    "\n"
-    "Options:\n"
-    "  --help     Print this help and exit\n"
-    "  --version  Print the version and exit\n"
-    "  --         Every argument after it is a FILE, also one that begins with -\n";
+
+QString help_text() {
+  const std::string text =
+      std::string(kUsage) +
+      "\n"
+      "Opens the converter's window with the FILEs in its lists: a name ending in " +
+      photo_extensions_text(" or ") +
+      "\n"
+      "is a photo, any other a GPS log (NMEA, or GPX when it ends in " +
+      std::string(kGpxExtension) +
+      ").\n"
+      "\n"
+      "Options:\n"
+      "  --help     Print this help and exit\n"
+      "  --version  Print the version and exit\n"
+      "  --         Every argument after it is a FILE, also one that begins with -\n";
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -25,9 +38,7 @@ WindowArguments parse_window_arguments(const QStringList& arguments) {
     } else if (argument == QLatin1String("--")) {
       files_only = true;
     } else if (argument == QLatin1String("--help")) {
-      return {WindowArguments::Outcome::kExitSuccess,
-              QString::fromUtf8(kUsage) + QString::fromUtf8(kHelp),
-              {}};
+      return {WindowArguments::Outcome::kExitSuccess, help_text(), {}};
     } else if (argument == QLatin1String("--version")) {
       return {WindowArguments::Outcome::kExitSuccess,
               QStringLiteral("tolvane ") + QStringLiteral(TOLVANE_VERSION) + QLatin1Char('\n'),

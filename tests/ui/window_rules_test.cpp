@@ -79,44 +79,6 @@ class WindowRulesTest : public QObject {
     if (accepted) QCOMPARE(*read, value);
   }
 
-  void extension_follows_kind_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("map_page");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("HTML in capitals to KML") << "D:\\trip.HTML" << false << "D:\\trip.kml";
-    QTest::newRow("htm to KML") << "D:\\trip.htm" << false << "D:\\trip.kml";
-    QTest::newRow("kml to HTML") << "D:\\trip.kml" << true << "D:\\trip.html";
-    QTest::newRow("KmL to HTML") << "/home/a/trip.KmL" << true << "/home/a/trip.html";
-    QTest::newRow("KMZ to HTML") << "/home/a/trip.KMZ" << true << "/home/a/trip.html";
-    QTest::newRow("kmz stays for KML") << "/a/trip.kmz" << false << "/a/trip.kmz";
-    QTest::newRow("KML stays for KML") << "/a/trip.kml" << false << "/a/trip.kml";
-    QTest::newRow("html stays for HTML") << "/a/trip.html" << true << "/a/trip.html";
-    QTest::newRow("htm stays for HTML") << "/a/trip.htm" << true << "/a/trip.htm";
-    QTest::newRow("other extension") << "/a/trip.txt" << false << "/a/trip.txt";
-    QTest::newRow("no dot before html") << "/a/triphtml" << false << "/a/triphtml";
-    QTest::newRow("xhtml") << "/a/trip.xhtml" << false << "/a/trip.xhtml";
-    QTest::newRow("extension only") << ".html" << false << ".kml";
-    QTest::newRow("too short") << "kml" << true << "kml";
-    QTest::newRow("empty for KML") << "" << false << "";
-    QTest::newRow("empty for HTML") << "" << true << "";
-  }
-  void extension_follows_kind() {
-    QFETCH(QString, path);
-    QFETCH(bool, map_page);
-    QFETCH(QString, expected);
-    QCOMPARE(output_path_for_kind(path, map_page), expected);
-  }
-
-  void photo_rule() {
-    for (const char* photo : {"/p/X.JPEG", "/p/y.Jpg", "/p/z.jpg", "/p/a.b.jpeg", "/p/dir.jpg"}) {
-      QVERIFY2(is_photo_path(QString::fromUtf8(photo)), photo);
-    }
-    for (const char* log : {"/p/z.log", "/p/notes.txt", "/p/jpg", "/p/xjpeg", "/p/a.jpg.log",
-                            "/p/a.jpe", "/p/folder"}) {
-      QVERIFY2(!is_photo_path(QString::fromUtf8(log)), log);
-    }
-  }
-
   void filters_in_qt_notation() {
     QCOMPARE(qt_filter(QString::fromUtf8(kLogFilter)),
              QStringLiteral("SONY GPS-CS1K Log File (*.log);;GPX File (*.gpx);;All (*)"));
