@@ -43,8 +43,10 @@ function writePage(name, settings, { photos = false } = {}) {
   return out;
 }
 
-// What the page's own lines give the map.
-function pageData(html) {
+// What the page's own lines give the map: those of its own script, the head's last element, and
+// of its body (the layer's code before them is not read).
+function pageData(page) {
+  const html = page.slice(page.lastIndexOf("<script", page.indexOf("</head>")));
   const number = "(-?[\\d.]+)";
   const fitted = html.match(
     new RegExp(`map\\.setCenter\\(new GLatLng\\(${number},${number}\\),map\\.getBoundsZoomLevel\\(new ` +
