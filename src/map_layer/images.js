@@ -5,7 +5,8 @@
 // service's hosts. Those hosts are never asked for anything: an address on them that has no copy
 // draws as nothing.
 function imagesModule(settings) {
-  var BLANK_IMAGE = "data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7";
+  var BLANK_IMAGE =
+    "data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7";
 
   var serviceHosts = Object.keys(settings.serviceImages).map(hostOf);
 

@@ -66,7 +66,11 @@ function tilesModule(settings, mercator) {
     return [tileLayer(settings.tileUrl, settings.tileAttribution, settings.tileMaxZoom)];
   });
   function satelliteLayer() {
-    return tileLayer(settings.satelliteUrl, settings.satelliteAttribution, settings.satelliteMaxZoom);
+    return tileLayer(
+      settings.satelliteUrl,
+      settings.satelliteAttribution,
+      settings.satelliteMaxZoom
+    );
   }
   var G_SATELLITE_MAP = new GMapType("航空写真", function () {
     return [satelliteLayer()];
