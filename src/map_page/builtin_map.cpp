@@ -41,7 +41,9 @@ std::string png_data_address(std::span<const std::uint8_t> bytes) {
 }
 
 // The object the layer is called with: the tile sources, the layer's own images by file name,
-// and which of them stands for each image address on the old map service's hosts.
+// and which of them stands for each image address on the old map service's hosts. The layer
+// documents its fields where it takes it (src/map_layer/assembly.js); a field added here goes
+// there too.
 std::string layer_settings(const GoogleMapsSettings& maps) {
   std::string out = "{\n";
   const std::array<std::pair<const char*, const std::string*>, 6> texts = {{

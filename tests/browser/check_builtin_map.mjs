@@ -2,10 +2,12 @@
 // server on loopback in place of the tile services (and once with the tile hosts refused), and
 // checks what reaches the screen: the tiles requested, the track's line on the canvas, the markers
 // on their points, the page's replay and photo functions, the map types, and that the page asks
-// for nothing but tiles, heading icons and its thumbnails.
+// for nothing but tiles, heading icons and its thumbnails. Also the names the layer puts on
+// window, and a page whose layer files are joined in reverse order.
 //
 //   node check_builtin_map.mjs --convert BUILD/tolvane-convert
-//     --make-photos BUILD/make_example_photos --log LOG --work DIR [--chromium PATH]
+//     --make-photos BUILD/make_example_photos --log LOG --work DIR --layer-sources src/map_layer
+//     [--chromium PATH]
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
@@ -20,6 +22,7 @@ const makePhotos = path.resolve(option("--make-photos"));
 const logFile = path.resolve(option("--log"));
 const work = path.resolve(option("--work"));
 const chromiumPath = option("--chromium", "/usr/bin/chromium");
+const layerSources = path.resolve(option("--layer-sources"));
 
 const mapSize = { width: 800, height: 600 }; // GoogleMaps.xsize and ysize
 const maxZoom = 19;
@@ -40,8 +43,10 @@ function writePage(name, settings, { photos = false } = {}) {
   return out;
 }
 
-// What the page's own lines give the map.
-function pageData(html) {
+// What the page's own lines give the map: those of its own script, the head's last element, and
+// of its body (the layer's code before them is not read).
+function pageData(page) {
+  const html = page.slice(page.lastIndexOf("<script", page.indexOf("</head>")));
   const number = "(-?[\\d.]+)";
   const fitted = html.match(
     new RegExp(`map\\.setCenter\\(new GLatLng\\(${number},${number}\\),map\\.getBoundsZoomLevel\\(new ` +
@@ -454,33 +459,114 @@ const switches = (c) => [
   `GoogleMaps.direction_icon=${c.heading}`,
 ];
 
+// Opens a page written with the switches `c` and checks all it shows and does.
+async function assertPageWorks(file, c) {
+  const data = pageData(fs.readFileSync(file, "utf8"));
+  const view = viewOf(data);
+  const before = tileServer.requests.length;
+  const { page, requests, scriptErrors } = await open(online.context, file);
+  try {
+    assert.deepEqual(scriptErrors(), []);
+    // The tiles at load: those that cover the map at the fitted zoom (and the overview's).
+    const tiles = tilesOf(tileServer.requests.slice(before), streetTile);
+    assert.deepEqual([...new Set(tiles.filter((t) => t.startsWith(`${view.zoom}/`)))].sort(), coveringTiles(view));
+    assert.ok(tiles.every((t) => t.startsWith(`${view.zoom}/`) || t.startsWith(`${view.zoom - 5}/`)), tiles.join(" "));
+    assert.ok((await page.textContent("#map .leaflet-control-attribution")).includes(streetAttribution));
+
+    await assertTrackDrawn(page, view, data);
+    await assertMarkersPlaced(page, view, data);
+    if (c.route) await assertReplay(page, c, data);
+    await assertMarkerClick(page, c, data);
+    if (c.photos) await assertPhotoPin(page, data);
+    assertOnlyExpectedRequests(requests, file);
+    assert.deepEqual(scriptErrors(), []);
+  } finally {
+    await page.close();
+  }
+}
+
 for (const c of combinations) {
   test(`page ${nameOf(c)}`, async () => {
-    const file = writePage(nameOf(c), switches(c), { photos: c.photos });
-    const data = pageData(fs.readFileSync(file, "utf8"));
-    const view = viewOf(data);
-    const before = tileServer.requests.length;
-    const { page, requests, scriptErrors } = await open(online.context, file);
-    try {
-      assert.deepEqual(scriptErrors(), []);
-      // The tiles at load: those that cover the map at the fitted zoom (and the overview's).
-      const tiles = tilesOf(tileServer.requests.slice(before), streetTile);
-      assert.deepEqual([...new Set(tiles.filter((t) => t.startsWith(`${view.zoom}/`)))].sort(), coveringTiles(view));
-      assert.ok(tiles.every((t) => t.startsWith(`${view.zoom}/`) || t.startsWith(`${view.zoom - 5}/`)), tiles.join(" "));
-      assert.ok((await page.textContent("#map .leaflet-control-attribution")).includes(streetAttribution));
+    await assertPageWorks(writePage(nameOf(c), switches(c), { photos: c.photos }), c);
+  });
+}
 
-      await assertTrackDrawn(page, view, data);
-      await assertMarkersPlaced(page, view, data);
-      if (c.route) await assertReplay(page, c, data);
-      await assertMarkerClick(page, c, data);
-      if (c.photos) await assertPhotoPin(page, data);
-      assertOnlyExpectedRequests(requests, file);
-      assert.deepEqual(scriptErrors(), []);
+// The inline scripts of a page's head, as the browser runs them: Leaflet, then the layer.
+function headScripts(html) {
+  const head = html.slice(0, html.indexOf("</head>"));
+  return [...head.matchAll(/<script type="text\/javascript">\r\n {4}\/\/<!\[CDATA\[\r\n([\s\S]*?) {4}\/\/\]\]>\r\n/g)]
+    .map((m) => m[1]);
+}
+
+test("Leaflet adds only L to window, the layer only the API's names (and ProfileStrip with the profile)", async () => {
+  const api = [
+    "GMap2", "GLatLng", "GLatLngBounds", "GSize", "GPoint", "GIcon", "GMarker", "GPolyline", "GEvent",
+    "GControl", "GControlPosition", "G_ANCHOR_TOP_RIGHT", "G_ANCHOR_TOP_LEFT", "G_ANCHOR_BOTTOM_RIGHT",
+    "G_ANCHOR_BOTTOM_LEFT", "GKeyboardHandler", "GLargeMapControl", "GMapTypeControl", "GScaleControl",
+    "GOverviewMapControl", "G_NORMAL_MAP", "G_SATELLITE_MAP", "G_HYBRID_MAP", "GBrowserIsCompatible", "GUnload",
+  ];
+  const blank = path.join(work, "blank.html");
+  fs.writeFileSync(blank, "<!DOCTYPE html><html><head></head><body></body></html>");
+  for (const [profile, names] of [[1, [...api, "ProfileStrip"]], [0, api]]) {
+    const scripts = headScripts(fs.readFileSync(writePage(`globals${profile}`, [`GoogleMaps.profile=${profile}`]), "utf8"));
+    assert.equal(scripts.length, 3, "Leaflet, the layer and the page's own script");
+    const { page, errors } = await openPage(offline.context, blank);
+    try {
+      const globals = () => page.evaluate(() => Object.getOwnPropertyNames(window));
+      const added = (before, after) => after.filter((n) => !before.includes(n)).sort();
+      const before = await globals();
+      await page.addScriptTag({ content: scripts[0] });
+      const withLeaflet = await globals();
+      await page.addScriptTag({ content: scripts[1] });
+      const withLayer = await globals();
+      assert.deepEqual(added(before, withLeaflet), ["L"]);
+      assert.deepEqual(added(withLeaflet, withLayer), [...names].sort(), `profile ${profile}`);
+      assert.deepEqual(added(withLayer, before), []);
+      assert.deepEqual(errors, []);
     } finally {
       await page.close();
     }
-  });
+  }
+});
+
+// The page as a build that joins the layer's files (both lists) in reverse order writes it: each
+// file's text is on the page as it stands, with CR LF line ends and an empty line after it.
+function withLayerFilesReversed(html) {
+  const files = fs
+    .readdirSync(layerSources)
+    .filter((name) => name.endsWith(".js"))
+    .map((name) => {
+      const text = `${fs.readFileSync(path.join(layerSources, name), "utf8").replace(/\n/g, "\r\n")}\r\n`;
+      return { name, text, at: html.indexOf(text) };
+    })
+    .sort((a, b) => a.at - b.at);
+  for (const file of files) assert.ok(file.at >= 0, `${file.name} on the page`);
+  files.reduce((end, file) => {
+    assert.equal(file.at, end, `${file.name} follows the file before it`);
+    return file.at + file.text.length;
+  }, files[0].at);
+  const last = files[files.length - 1];
+  const reversed = files.map((file) => file.text).reverse().join("");
+  return html.slice(0, files[0].at) + reversed + html.slice(last.at + last.text.length);
 }
+
+test("the layer's files joined in reverse order give a page that works as well", async () => {
+  const c = { route: 1, analog: 1, altitude: 1, heading: 1, photos: true };
+  const html = fs.readFileSync(writePage("forward", switches(c), { photos: true }), "utf8");
+  const file = path.join(work, "reversed.html");
+  const reversed = withLayerFilesReversed(html);
+  assert.notEqual(reversed, html);
+  assert.equal(reversed.length, html.length);
+  fs.writeFileSync(file, reversed);
+  await assertPageWorks(file, c);
+  const { page, scriptErrors } = await open(online.context, file);
+  try {
+    assert.equal(await page.evaluate(() => profile.data.count > 0 && document.querySelector("#profile_strip canvas") !== null), true);
+    assert.deepEqual(scriptErrors(), []);
+  } finally {
+    await page.close();
+  }
+});
 
 test("GoogleMaps.api2_zoom opens on the first point at that zoom, 19 at most", async () => {
   for (const zoom of [12, 21]) {
