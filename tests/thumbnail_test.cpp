@@ -186,7 +186,8 @@ MadeThumbnail make_into(const fs::path& photo, const fs::path& folder, int edge,
                         Flag keep, int orientation = 1) {
   ThumbnailFolder target(folder);
   const std::string name = "s" + photo.filename().string();
-  MadeThumbnail made{make_thumbnail(photo, target, edge, quality, keep, orientation), folder / name};
+  MadeThumbnail made{make_thumbnail(photo, target, edge, quality, keep, orientation),
+                     folder / name};
   if (made.status == 0 && !made.kept && !target.put(name, made.jpeg)) made.status = 255;
   return made;
 }
@@ -435,9 +436,7 @@ TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
   }
   // Other values leave today's bytes; a kept thumbnail takes the turned size.
   const std::string upright = file_bytes(make_into(path, folder_, 128, 75, 0).path);
-  EXPECT_TRUE(
-      file_bytes(make_into(path, folder_, 128, 75, 0, 9).path) ==
-      upright);
+  EXPECT_TRUE(file_bytes(make_into(path, folder_, 128, 75, 0, 9).path) == upright);
   EXPECT_TRUE(upright == expected_file(read_jpeg(path, JCS_RGB), 128, 75));
   const MadeThumbnail kept = make_into(path, folder_, 128, 75, 1, 8);
   EXPECT_EQ(kept.width, 96);

@@ -132,7 +132,9 @@ RunResult convert_to_html(ConversionInput& input, const ConversionSettings& sett
   if (page.profile) write_profile_startup(stats, page, sink);
   write_overlay_startup_and_head_end(page, sink);
   write_body_start(run->title, page, settings, sink);
-  if (page.photos_present && !write_photos(input, settings, page, run->output, view)) return kRunFailed;
+  if (page.photos_present && !write_photos(input, settings, page, run->output, view)) {
+    return kRunFailed;
+  }
   if (page.profile) write_profile_block(stats, settings, sink);
   write_body_end(page, sink);
   return finish_run(*run, view) ? kRunSucceeded : kRunFailed;
