@@ -29,7 +29,7 @@ int worker_count(unsigned requested) {
 }
 
 // Photos whose thumbnails share a file name (one photo named twice) are made one after another
-// in capture-time order, so the file ends as a one-at-a-time stage would leave it.
+// in capture-time order, never two at once, as the target takes them.
 std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
     const std::vector<ThumbnailName>& names) {
   std::map<std::string, std::size_t> group_of_name;
