@@ -37,7 +37,7 @@ struct ThumbnailResult {
   std::vector<unsigned char> jpeg;  // the encoded thumbnail, for the target to take
 };
 
-// Makes the thumbnail of `photo` named `name` for `target`: its longer side `larger_edge`
+// Makes the thumbnail of `photo` for `target`: its longer side `larger_edge`
 // pixels, encoded as a baseline JPEG of the given quality (Common.jpeg_larger_edge,
 // Common.jpeg_quality). With `keep_existing` 1 (Common.jpeg_quit_overwrite) a thumbnail the
 // target holds already is kept and only the sizes are computed. Greyscale photos are decoded as

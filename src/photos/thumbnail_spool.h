@@ -1,7 +1,7 @@
 // Thumbnails made before they can be written where they belong (into an archive, after its
 // document), waiting in one unnamed temporary file that vanishes when the spool goes. As a
 // ThumbnailTarget it names each one by the picture folder's name, "/" and the thumbnail's name,
-// and never holds one before it is put.
+// and has none to keep: an archive is written afresh.
 #pragma once
 
 #include <sys/types.h>
