@@ -85,8 +85,11 @@ void write_photo(const fs::path& path, const Photo& photo) {
   std::fclose(file);
 }
 
+// Made and written into the folder, as the photo stage does it.
 void thumbnail(const fs::path& path, const fs::path& folder) {
-  if (tolvane::make_thumbnail(path, folder, 128, 75, 0).status != 0) {
+  tolvane::ThumbnailFolder target(folder);
+  const tolvane::ThumbnailResult made = tolvane::make_thumbnail(path, target, 128, 75, 0);
+  if (made.status != 0 || !target.put("s" + path.filename().string(), made.jpeg)) {
     std::fprintf(stderr, "make_thumbnail failed for %s\n", path.c_str());
     std::exit(1);
   }

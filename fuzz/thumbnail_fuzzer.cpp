@@ -78,10 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (out == nullptr) return 0;
   std::fwrite(data, 1, size, out);
   std::fclose(out);
-  tolvane::ThumbnailResult result = tolvane::make_thumbnail(photo, folder / "pics", 48, 75, 0);
+  tolvane::ThumbnailFolder target(folder / "pics");
+  tolvane::ThumbnailResult result = tolvane::make_thumbnail(photo, target, 48, 75, 0);
   if (result.status != 0 && result.status != 255) std::abort();
-  if (result.status == 0 && (result.width < 1 || result.height < 1 || result.width > 48 ||
-                             result.height > 48 || !fs::exists(result.path))) {
+  if (result.status == 0 &&
+      (result.width < 1 || result.height < 1 || result.width > 48 || result.height > 48 ||
+       result.kept || !target.put("sphoto.jpg", result.jpeg) ||
+       !fs::exists(folder / "pics" / "sphoto.jpg"))) {
     std::abort();
   }
   return 0;

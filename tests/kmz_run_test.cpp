@@ -1,7 +1,11 @@
 // The KML run writing a KMZ: an archive other programs read, whose doc.kml is the KML run's
 // document but for the icon addresses, and which holds exactly the images it names.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -150,6 +154,34 @@ TEST_F(KmzRun, AFailedRunKeepsTheEarlierArchiveAndLeavesNothingBehind) {
   EXPECT_EQ(view_.errors(), 1);
   EXPECT_EQ(read_file(output), "earlier archive");
   EXPECT_EQ(file_names(folder_ / "kmz"), std::vector<std::string>{"trip.zip"});
+}
+
+TEST_F(KmzRun, AnArchiveThatCannotBeCompletedKeepsTheEarlierOneAndLeavesNothingBehind) {
+  ASSERT_EQ(run(folder_ / "kml" / "whole.kmz"), kRunSucceeded);
+  const auto whole_size = static_cast<rlim_t>(fs::file_size(folder_ / "kml" / "whole.kmz"));
+  const fs::path output = folder_ / "kmz" / "trip.kmz";
+  write_file(output, "earlier archive");
+
+  // The document, thumbnails and icons are all in, but the archive's directory, written as the
+  // chain is committed, no longer fits: a disk that fills up at the very end.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{whole_size - 40, whole_size - 40};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+    view_.events.clear();
+    const bool failed = run(output) == kRunFailed;
+    const bool told = view_.errors() == 1 &&
+                      view_.events.back() == std::string("error ") + messages::kCannotCreateOutput;
+    ::_exit(failed && told ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "not one \"cannot create\" message for a failed run";
+  EXPECT_EQ(read_file(output), "earlier archive");
+  EXPECT_EQ(file_names(folder_ / "kmz"), std::vector<std::string>{"trip.kmz"});
 }
 
 }  // namespace

@@ -177,6 +177,21 @@ std::string file_bytes(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// A thumbnail made for a picture folder and put there, as the photo stage does it.
+struct MadeThumbnail : ThumbnailResult {
+  fs::path path;  // where it is, or would be
+};
+
+MadeThumbnail make_into(const fs::path& photo, const fs::path& folder, int edge, int quality,
+                        Flag keep, int orientation = 1) {
+  ThumbnailFolder target(folder);
+  const std::string name = "s" + photo.filename().string();
+  MadeThumbnail made{make_thumbnail(photo, target, edge, quality, keep, orientation),
+                     folder / name};
+  if (made.status == 0 && !made.kept && !target.put(name, made.jpeg)) made.status = 255;
+  return made;
+}
+
 class Thumbnail : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -347,7 +362,7 @@ TEST_F(Thumbnail, WritesTheFormulasPixelsForEveryKindOfPhoto) {
         }
       }
     }
-    ThumbnailResult result = make_thumbnail(path, folder_, 128, 75, 0);
+    MadeThumbnail result = make_into(path, folder_, 128, 75, 0);
     ASSERT_EQ(result.status, 0);
     EXPECT_EQ(result.path, folder_ / (std::string("s") + c.name));
     ThumbnailSize size = *thumbnail_size(c.width, c.height, 128);
@@ -368,7 +383,7 @@ TEST_F(Thumbnail, MatchesTheFormulaForTheCorpusPhotos) {
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.path().extension() != ".jpg") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    ThumbnailResult result = make_thumbnail(entry.path(), folder_, 96, 80, 0);
+    MadeThumbnail result = make_into(entry.path(), folder_, 96, 80, 0);
     ASSERT_EQ(result.status, 0);
     EXPECT_TRUE(file_bytes(result.path) == expected_file(read_jpeg(entry.path(), JCS_RGB), 96, 80));
     ++photos;
@@ -404,8 +419,7 @@ TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
   const char* corners[] = {"", "RGBW", "GRWB", "WBGR", "BWRG", "RBGW", "BRWG", "WGBR", "GWRB"};
   for (int orientation = 1; orientation <= 8; ++orientation) {
     SCOPED_TRACE(orientation);
-    const ThumbnailResult result =
-        make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, orientation);
+    const MadeThumbnail result = make_into(path, folder_, 128, 75, 0, orientation);
     ASSERT_EQ(result.status, 0);
     const bool sideways = orientation >= 5;
     EXPECT_EQ(result.width, sideways ? 96 : 128);
@@ -421,12 +435,10 @@ TEST_F(Thumbnail, StandsUprightForEveryOrientation) {
     EXPECT_EQ(seen, corners[orientation]);
   }
   // Other values leave today's bytes; a kept thumbnail takes the turned size.
-  const std::string upright = file_bytes(make_thumbnail(path, folder_, 128, 75, 0).path);
-  EXPECT_TRUE(
-      file_bytes(make_thumbnail(path, folder_, 128, 75, 0, ThumbnailTarget::kFile, 9).path) ==
-      upright);
+  const std::string upright = file_bytes(make_into(path, folder_, 128, 75, 0).path);
+  EXPECT_TRUE(file_bytes(make_into(path, folder_, 128, 75, 0, 9).path) == upright);
   EXPECT_TRUE(upright == expected_file(read_jpeg(path, JCS_RGB), 128, 75));
-  const ThumbnailResult kept = make_thumbnail(path, folder_, 128, 75, 1, ThumbnailTarget::kFile, 8);
+  const MadeThumbnail kept = make_into(path, folder_, 128, 75, 1, 8);
   EXPECT_EQ(kept.width, 96);
   EXPECT_EQ(kept.height, 128);
   EXPECT_EQ(kept.width_percent, 75);
@@ -437,34 +449,34 @@ TEST_F(Thumbnail, KeepsAnExistingThumbnailOnlyWhenAskedToWithOne) {
   fs::path path = photo("DSC00012.JPG", test_image(400, 300, 3, 3));
   fs::path thumbnail = folder_ / "sDSC00012.JPG";
   std::ofstream(thumbnail) << "kept";
-  ThumbnailResult kept = make_thumbnail(path, folder_, 128, 75, 1);
+  MadeThumbnail kept = make_into(path, folder_, 128, 75, 1);
   EXPECT_EQ(kept.status, 0);
   EXPECT_EQ(kept.width, 128);
   EXPECT_EQ(kept.height, 96);
   EXPECT_EQ(kept.width_percent, 100);
   EXPECT_EQ(file_bytes(thumbnail), "kept");
 
-  EXPECT_EQ(make_thumbnail(path, folder_, 128, 75, 2).status, 0);
+  EXPECT_EQ(make_into(path, folder_, 128, 75, 2).status, 0);
   EXPECT_NE(file_bytes(thumbnail), "kept") << "only the value 1 keeps";
   std::ofstream(thumbnail) << "kept";
-  EXPECT_EQ(make_thumbnail(path, folder_, 128, 75, 0).status, 0);
+  EXPECT_EQ(make_into(path, folder_, 128, 75, 0).status, 0);
   EXPECT_NE(file_bytes(thumbnail), "kept");
 
   fs::remove(thumbnail);
-  EXPECT_EQ(make_thumbnail(path, folder_, 128, 75, 1).status, 0) << "a missing one is made";
+  EXPECT_EQ(make_into(path, folder_, 128, 75, 1).status, 0) << "a missing one is made";
   EXPECT_TRUE(fs::exists(thumbnail));
 }
 
 TEST_F(Thumbnail, FailsCleanlyAndLeavesAnEarlierThumbnailAlone) {
   Image image = test_image(400, 300, 3, 5);
   fs::path good = photo("good.jpg", image);
-  ASSERT_EQ(make_thumbnail(good, folder_, 64, 75, 0).status, 0);
+  ASSERT_EQ(make_into(good, folder_, 64, 75, 0).status, 0);
   const std::string earlier = file_bytes(folder_ / "sgood.jpg");
   std::string jpeg = file_bytes(good);
 
   auto fails_with = [&](const std::string& bytes, const char* what) {
     std::ofstream(good, std::ios::binary | std::ios::trunc) << bytes;
-    ThumbnailResult result = make_thumbnail(good, folder_, 64, 75, 0);
+    MadeThumbnail result = make_into(good, folder_, 64, 75, 0);
     EXPECT_EQ(result.status, 255) << what;
     EXPECT_EQ(file_bytes(folder_ / "sgood.jpg"), earlier) << what;
   };
@@ -484,11 +496,11 @@ TEST_F(Thumbnail, FailsCleanlyAndLeavesAnEarlierThumbnailAlone) {
   EXPECT_EQ(folder_entries(), std::vector<std::string>{"sgood.jpg"});
 
   std::ofstream(good, std::ios::binary | std::ios::trunc) << jpeg;
-  EXPECT_EQ(make_thumbnail(good, folder_, 0, 75, 0).status, 255);
-  EXPECT_EQ(make_thumbnail(good, folder_, -128, 75, 0).status, 255);
-  EXPECT_EQ(make_thumbnail(root_ / "photos" / "missing.jpg", folder_, 64, 75, 0).status, 255);
-  EXPECT_EQ(make_thumbnail(good, root_ / "no_such_folder", 64, 75, 0).status, 255);
-  EXPECT_EQ(make_thumbnail(good, fs::path(std::string(kThumbnailPathLimit, 'a')), 64, 75, 0).status,
+  EXPECT_EQ(make_into(good, folder_, 0, 75, 0).status, 255);
+  EXPECT_EQ(make_into(good, folder_, -128, 75, 0).status, 255);
+  EXPECT_EQ(make_into(root_ / "photos" / "missing.jpg", folder_, 64, 75, 0).status, 255);
+  EXPECT_EQ(make_into(good, root_ / "no_such_folder", 64, 75, 0).status, 255);
+  EXPECT_EQ(make_into(good, fs::path(std::string(kThumbnailPathLimit, 'a')), 64, 75, 0).status,
             255);
 }
 
@@ -502,14 +514,14 @@ TEST_F(Thumbnail, RefusesProgressivePhotosThatWouldNeedTooMuchMemory) {
   // 60000 x 60000 claimed: its coefficients alone would take about 10 GB.
   jpeg[sof + 5] = '\xEA', jpeg[sof + 6] = '\x60', jpeg[sof + 7] = '\xEA', jpeg[sof + 8] = '\x60';
   std::ofstream(path, std::ios::binary | std::ios::trunc) << jpeg;
-  EXPECT_EQ(make_thumbnail(path, folder_, 128, 75, 0).status, 255);
+  EXPECT_EQ(make_into(path, folder_, 128, 75, 0).status, 255);
 }
 
 TEST_F(Thumbnail, MakesThumbnailsOfDamagedButReadablePhotos) {
   fs::path path = photo("cut.jpg", test_image(320, 240, 3, 4));
   std::string jpeg = file_bytes(path);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << jpeg.substr(0, jpeg.size() * 2 / 3);
-  ThumbnailResult result = make_thumbnail(path, folder_, 64, 75, 0);
+  MadeThumbnail result = make_into(path, folder_, 64, 75, 0);
   EXPECT_EQ(result.status, 0) << "libjpeg only warns about data that ends early";
   EXPECT_EQ(result.height, 48);
 }
@@ -535,12 +547,12 @@ TEST_F(Thumbnail, MakesThumbnailsOnSeveralThreadsAtOnce) {
       fs::create_directory(folder);
       for (int round = 0; round < 6; ++round) {
         const fs::path& p = photos[(t + round) % 4];
-        ThumbnailResult result = make_thumbnail(p, folder, 100, 70, 0);
+        MadeThumbnail result = make_into(p, folder, 100, 70, 0);
         if (result.status != 0 || file_bytes(result.path) != expected[(t + round) % 4]) ++wrong[t];
         if ((fs::status(result.path).permissions() & fs::perms::mask) != fs::perms(0644)) {
           ++wrong[t];
         }
-        if (make_thumbnail(broken, folder, 100, 70, 0).status != 255) ++wrong[t];
+        if (make_into(broken, folder, 100, 70, 0).status != 255) ++wrong[t];
       }
     });
   }

@@ -1,13 +1,15 @@
 #include "kml/kml_run.h"
 
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "core/log_file.h"
 #include "core/run_messages.h"
 #include "core/time_helpers.h"
+#include "kml/kml_photo_entries.h"
 #include "kml/kml_writer.h"
 #include "kml/kmz_archive.h"
-#include "writing/photo_entries.h"
 #include "writing/run_stages.h"
 #include "writing/track_rules.h"
 
@@ -105,18 +107,17 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
 }
 
 // The Pictures folder, written by the photo stage after the Tracks folder.
-bool write_pictures(ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
-                    ProgressView& view, ThumbnailSpool* spool) {
-  KmlPhotoEntries entries(settings, sink);
-  return run_photo_stage(input, settings, view, entries, spool) == kRunSucceeded;
+bool write_pictures(ConversionInput& input, const ConversionSettings& settings, OutputChain& output,
+                    ProgressView& view) {
+  KmlPhotoEntries entries(settings, output.text());
+  return run_photo_stage(input, settings, view, entries, output.thumbnails()) == kRunSucceeded;
 }
 
-// The whole document into `sink`, the icons at `icons`; the thumbnails into `spool` when there
-// is one, else into the picture folder. False after show_error.
-bool write_document(ConversionInput& input, const ConversionSettings& settings, const RunStart& run,
-                    TextSink& sink, const KmlIconPlaces& icons, ThumbnailSpool* spool,
-                    ProgressView& view) {
+// The whole document into the run's output, the icons at `icons`. False after show_error.
+bool write_document(ConversionInput& input, const ConversionSettings& settings, RunStart& run,
+                    const KmlIconPlaces& icons, ProgressView& view) {
   const bool photos_present = !input.photo_paths.empty();
+  TextSink& sink = run.output.text();
   write_kml_head(sink, settings, run.title, photos_present, icons);
 
   if (settings.google_earth.mode != 0) {
@@ -127,7 +128,7 @@ bool write_document(ConversionInput& input, const ConversionSettings& settings, 
   view.set_status_text(messages::kWritingRouteLines);
   if (!write_tracks(input, settings, sink, view)) return false;
 
-  if (photos_present && !write_pictures(input, settings, sink, view, spool)) return false;
+  if (photos_present && !write_pictures(input, settings, run.output, view)) return false;
 
   write_kml_end(sink);
   return true;
@@ -138,30 +139,19 @@ bool write_document(ConversionInput& input, const ConversionSettings& settings, 
 RunResult convert_to_kml(ConversionInput& input, const ConversionSettings& settings,
                          ProgressView& starter_view) {
   RunView view(starter_view, input.stop);
-  std::optional<RunStart> run = start_run(input, settings, view);
+  // A KMZ holds the same document as its first entry, with its images after it.
+  const bool kmz = writes_kmz(input);
+  ArchiveMaker make_archive;
+  if (kmz) {
+    make_archive = [photos_present = !input.photo_paths.empty()](std::FILE* stream) {
+      return std::make_unique<KmzArchive>(stream, photos_present);
+    };
+  }
+  std::optional<RunStart> run = start_run(input, settings, view, make_archive);
   if (!run) return kRunFailed;
-
-  if (!writes_kmz(input)) {
-    TextSink sink(run->output.stream());
-    if (!write_document(input, settings, *run, sink, web_icon_places(settings), nullptr, view)) {
-      return kRunFailed;
-    }
-    return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
-  }
-
-  // The same document as the first entry of a KMZ archive, with its images after it.
-  KmzArchive archive(run->output.stream());
-  if (!archive.ok()) {
-    view.show_error(messages::kCannotCreateOutput);
-    return kRunFailed;
-  }
-  TextSink sink(archive.document());
-  if (!write_document(input, settings, *run, sink, kmz_icon_places(), &archive.thumbnails(),
-                      view)) {
-    return kRunFailed;
-  }
-  const bool written = sink.flush() && archive.finish(!input.photo_paths.empty());
-  return finish_run(*run, written, view) ? kRunSucceeded : kRunFailed;
+  const KmlIconPlaces icons = kmz ? kmz_icon_places() : web_icon_places(settings);
+  if (!write_document(input, settings, *run, icons, view)) return kRunFailed;
+  return finish_run(*run, view) ? kRunSucceeded : kRunFailed;
 }
 
 }  // namespace tolvane

@@ -32,16 +32,17 @@ KmlIconPlaces kmz_icon_places() {
   return {folder, folder + "/pin.png", folder + "/placemark.png"};
 }
 
-KmzArchive::KmzArchive(std::FILE* stream) : zip_(stream) {
+KmzArchive::KmzArchive(std::FILE* stream, bool photos_present)
+    : zip_(stream), photos_present_(photos_present) {
   zip_.begin_entry(kDocumentName, ZipArchive::Method::kDeflated);
 }
 
-bool KmzArchive::finish(bool photos_present) {
+bool KmzArchive::finish() {
   if (!zip_.end_entry()) return false;
   for (const EmbeddedFile& icon : map_icon_files()) {
     if (icon.name.starts_with("pt") && !add_icon(zip_, icon.name)) return false;  // headings
   }
-  if (photos_present && !add_icon(zip_, "pin.png")) return false;
+  if (photos_present_ && !add_icon(zip_, "pin.png")) return false;
   if (!add_icon(zip_, "placemark.png")) return false;
   for (const ThumbnailSpool::Entry& thumbnail : thumbnails_.entries()) {
     if (!zip_.begin_entry(thumbnail.name, ZipArchive::Method::kStored) ||

@@ -10,6 +10,7 @@
 #include "kml/kml_writer.h"
 #include "photos/thumbnail_spool.h"
 #include "platform/zip_archive.h"
+#include "writing/output_chain.h"
 
 namespace tolvane {
 
@@ -20,25 +21,26 @@ bool writes_kmz(const ConversionInput& input);
 // The icons inside the archive: "icons/pt000.png" ..., "icons/pin.png", "icons/placemark.png".
 KmlIconPlaces kmz_icon_places();
 
-class KmzArchive {
+class KmzArchive final : public OutputArchive {
  public:
-  // Starts the archive in `stream` (owned by the caller) with the entry "doc.kml" open.
-  explicit KmzArchive(std::FILE* stream);
-  bool ok() const { return zip_.ok(); }
+  // Starts the archive in `stream` (owned by the caller) with the entry "doc.kml" open. The
+  // photo pin goes in only when the document has photos.
+  KmzArchive(std::FILE* stream, bool photos_present);
+  bool ok() const override { return zip_.ok(); }
 
   // The open "doc.kml" entry, for the run's TextSink.
-  ByteSink& document() { return zip_; }
+  ByteSink& document() override { return zip_; }
   // Where the photo stage leaves the thumbnails until the document is complete.
-  ThumbnailSpool& thumbnails() { return thumbnails_; }
+  ThumbnailTarget& thumbnails() override { return thumbnails_; }
 
   // Ends "doc.kml" and adds the 16 heading icons, the photo pin when there are photos, the
-  // plain placemark icon and the thumbnails, then the archive's directory. False when any of
-  // it could not be written.
-  bool finish(bool photos_present);
+  // plain placemark icon and the thumbnails, then the archive's directory.
+  bool finish() override;
 
  private:
   ZipArchive zip_;
   ThumbnailSpool thumbnails_;
+  bool photos_present_;
 };
 
 }  // namespace tolvane

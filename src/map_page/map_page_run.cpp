@@ -8,9 +8,9 @@
 #include "core/time_helpers.h"
 #include "map_page/map_page_body.h"
 #include "map_page/map_page_head.h"
+#include "map_page/map_page_photo_entries.h"
 #include "map_page/map_page_profile.h"
 #include "map_page/map_page_switches.h"
-#include "writing/photo_entries.h"
 #include "writing/run_stages.h"
 #include "writing/track_rules.h"
 #include "writing/trip_stats.h"
@@ -97,9 +97,9 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
 
 // The photo frame inside the container, written by the photo stage.
 bool write_photos(ConversionInput& input, const ConversionSettings& settings,
-                  const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
-  MapPagePhotoEntries entries(settings, page, sink);
-  return run_photo_stage(input, settings, view, entries) == kRunSucceeded;
+                  const MapPageSwitches& page, OutputChain& output, ProgressView& view) {
+  MapPagePhotoEntries entries(settings, page, output.text());
+  return run_photo_stage(input, settings, view, entries, output.thumbnails()) == kRunSucceeded;
 }
 
 }  // namespace
@@ -109,7 +109,7 @@ RunResult convert_to_html(ConversionInput& input, const ConversionSettings& sett
   RunView view(starter_view, input.stop);
   std::optional<RunStart> run = start_run(input, settings, view);
   if (!run) return kRunFailed;
-  TextSink sink(run->output.stream());
+  TextSink& sink = run->output.text();
   const MapPageSwitches page = map_page_switches(settings, !input.photo_paths.empty());
 
   MapPageTrack track;
@@ -132,10 +132,12 @@ RunResult convert_to_html(ConversionInput& input, const ConversionSettings& sett
   if (page.profile) write_profile_startup(stats, page, sink);
   write_overlay_startup_and_head_end(page, sink);
   write_body_start(run->title, page, settings, sink);
-  if (page.photos_present && !write_photos(input, settings, page, sink, view)) return kRunFailed;
+  if (page.photos_present && !write_photos(input, settings, page, run->output, view)) {
+    return kRunFailed;
+  }
   if (page.profile) write_profile_block(stats, settings, sink);
   write_body_end(page, sink);
-  return finish_run(*run, sink, view) ? kRunSucceeded : kRunFailed;
+  return finish_run(*run, view) ? kRunSucceeded : kRunFailed;
 }
 
 }  // namespace tolvane

@@ -29,7 +29,7 @@ int worker_count(unsigned requested) {
 }
 
 // Photos whose thumbnails share a file name (one photo named twice) are made one after another
-// in capture-time order, so the file ends as a one-at-a-time stage would leave it.
+// in capture-time order, never two at once, as the target takes them.
 std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
     const std::vector<ThumbnailName>& names) {
   std::map<std::string, std::size_t> group_of_name;
@@ -45,11 +45,11 @@ std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
 }  // namespace
 
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer, ThumbnailSpool* spool) {
+                          ProgressView& view, PhotoEntryWriter& writer,
+                          ThumbnailTarget& thumbnails) {
   const CommonSettings& common = settings.common;
   const fs::path page = absolute_path(input.output_path);
-  std::optional<fs::path> folder = spool ? thumbnail_folder_of(page) : make_thumbnail_folder(page);
-  if (!folder) {
+  if (!thumbnails.open(page)) {
     view.show_error(messages::kFolderFailed);
     return kRunFailed;
   }
@@ -69,22 +69,19 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   const std::vector<fs::path>& photos = input.photo_paths;
   const std::size_t count = photos.size();
   const std::vector<ThumbnailName> names = thumbnail_names(photos);
-  OrderedWorkers<ThumbnailResult> thumbnails(
+  OrderedWorkers<ThumbnailResult> reduced(
       group_by_thumbnail_name(names), count, worker_count(input.thumbnail_workers),
       [&](std::size_t i) {
         if (stop_requested(input.stop)) return ThumbnailResult{};
-        return make_thumbnail(photos[i], *folder, common.jpeg_larger_edge, common.jpeg_quality,
-                              common.jpeg_quit_overwrite,
-                              spool ? ThumbnailTarget::kMemory : ThumbnailTarget::kFile,
-                              captures[i].orientation, names[i].file);
+        return make_thumbnail(photos[i], thumbnails, common.jpeg_larger_edge, common.jpeg_quality,
+                              common.jpeg_quit_overwrite, captures[i].orientation, names[i].file);
       });
 
   writer.open();
-  const std::string folder_name = native_to_utf8(folder->filename());
-  const std::string archive_folder_name = utf8_name_text(folder_name);
+  const std::string folder_name = native_to_utf8(thumbnails.folder().filename());
   for (std::size_t j = 0; j < count; ++j) {
     PlacedPhoto photo;
-    photo.thumbnail = thumbnails.take(j);
+    photo.thumbnail = reduced.take(j);
     if (stop_requested(input.stop)) return kRunFailed;
     if (photo.thumbnail.status != 0) {
       view.show_error(messages::kThumbnailFailed);
@@ -95,9 +92,9 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
     photo.page = page;
     photo.thumbnail_name = names[j].display;
     photo.thumbnail_source = folder_name + kPathSeparator + names[j].file;
-    if (spool) {
-      if (!spool->add(archive_folder_name + kPathSeparator + names[j].file, photo.thumbnail.jpeg)) {
-        view.show_error(messages::kCannotCreateOutput);
+    if (!photo.thumbnail.kept) {
+      if (!thumbnails.put(names[j].file, photo.thumbnail.jpeg)) {
+        view.show_error(thumbnails.put_failed_message());
         return kRunFailed;
       }
       photo.thumbnail.jpeg = {};

@@ -1,6 +1,6 @@
-// The photo stage of both runs: photos sorted by capture time, reduced into the picture folder
-// on a few worker threads, placed on the track and handed, in capture-time order, to the run's
-// writer of photo entries.
+// The photo stage of both runs: photos sorted by capture time, reduced on a few worker threads,
+// their thumbnails handed to the run's target, placed on the track and handed, in capture-time
+// order, to the run's writer of photo entries.
 #pragma once
 
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "core/track_point.h"
 #include "photos/photo_cursor.h"
 #include "photos/thumbnail.h"
-#include "photos/thumbnail_spool.h"
+#include "photos/thumbnail_target.h"
 #include "settings/conversion_settings.h"
 
 namespace tolvane {
@@ -20,7 +20,7 @@ struct PlacedPhoto {
   int number = 0;                // 1, 2, ... in capture-time order
   std::filesystem::path source;  // the photo, absolute and normalised
   std::filesystem::path page;    // the output, absolute and normalised
-  ThumbnailResult thumbnail;     // path, width, height, width_percent
+  ThumbnailResult thumbnail;     // width, height, width_percent (its bytes are in the target)
   std::string thumbnail_name;    // the thumbnail's file name as shown (UTF-8)
   // Picture folder name as the file system holds it, "/", the thumbnail's file name: the
   // address of the thumbnail before it is escaped for a URL.
@@ -39,15 +39,14 @@ class PhotoEntryWriter {
   virtual void close() = 0;
 };
 
-// Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs.
-// 0, or 255 after its one show_error: the picture folder, a log that can no longer be read, or
-// a thumbnail that cannot be made (the first failing photo in capture-time order; nothing after
-// it is written); 255 without a message when input.stop was set (thumbnails already made stay).
-// With a `spool` the thumbnails go into it, named by their relative source, instead of into the
-// picture folder, which is then not made ("出力ファイルを作成できません" when the spool cannot
-// take one).
+// Runs the stage over input.photo_paths (reordered by capture time) and the sorted logs, the
+// thumbnails going to `thumbnails` (the picture folder, or an archive's spool) in capture-time
+// order. 0, or 255 after its one show_error: the target cannot be opened, a log can no longer
+// be read, or a thumbnail cannot be made or taken (the first failing photo in capture-time
+// order, with the target's put_failed_message when the target refused it; nothing after it is
+// written); 255 without a message when input.stop was set (thumbnails already taken stay).
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
                           ProgressView& view, PhotoEntryWriter& writer,
-                          ThumbnailSpool* spool = nullptr);
+                          ThumbnailTarget& thumbnails);
 
 }  // namespace tolvane

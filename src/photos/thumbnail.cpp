@@ -18,7 +18,6 @@
 #include "photos/thumbnail_size.h"
 #include "platform/directories.h"
 #include "platform/path_text.h"
-#include "platform/replacing_file.h"
 
 namespace tolvane {
 namespace fs = std::filesystem;
@@ -179,21 +178,13 @@ std::optional<fs::path> make_thumbnail_folder(const fs::path& output) {
   return folder;
 }
 
-ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, int larger_edge,
-                               int quality, Flag keep_existing, ThumbnailTarget target_kind,
-                               int orientation, std::string_view file_name) {
-  const bool in_memory = target_kind == ThumbnailTarget::kMemory;
+ThumbnailResult make_thumbnail(const fs::path& photo, const ThumbnailTarget& destination,
+                               int larger_edge, int quality, Flag keep_existing, int orientation,
+                               std::string_view file_name) {
   ThumbnailResult result;
-  const std::string& folder_text = folder.native();
-  if (folder_text.size() >= kThumbnailPathLimit) return result;
   std::string name = "s";
   name += file_name_of(photo.native());
   if (!file_name.empty()) name = file_name;
-  if (folder_text.size() + name.size() + 4 > kThumbnailPathLimit) return result;
-  std::string thumbnail_text = folder_text;
-  thumbnail_text += kPathSeparator;
-  thumbnail_text += name;
-  result.path = thumbnail_text;
   if (larger_edge <= 0) return result;
 
   std::unique_ptr<std::FILE, FileCloser> input(std::fopen(photo.c_str(), "rb"));
@@ -229,7 +220,8 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
         static_cast<int>(static_cast<std::int64_t>(result.width) * 100 / larger_edge);
   }
 
-  if (!in_memory && keep_existing == 1 && file_exists(result.path)) {
+  if (keep_existing == 1 && destination.holds(name)) {
+    result.kept = true;
     result.status = 0;
     return result;
   }
@@ -256,10 +248,8 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     return result;
   }
 
-  std::optional<ReplacingFile> output;
   MemoryStream memory;
-  if (!in_memory) output = ReplacingFile::create(result.path);
-  std::FILE* const stream = in_memory ? memory.open() : output ? output->stream() : nullptr;
+  std::FILE* const stream = memory.open();
   if (!stream) return result;
   Encoder encoder;
   jpeg_compress_struct& target = encoder.info;
@@ -311,13 +301,7 @@ ThumbnailResult make_thumbnail(const fs::path& photo, const fs::path& folder, in
     jpeg_finish_decompress(&source);
     return true;
   });
-  if (!written) return result;
-  if (in_memory) {
-    if (!memory.take(result.jpeg)) return result;
-  } else if (!output->commit(ReplacingFile::Sync::kNone)) {
-    // A thumbnail can always be made again: it is moved into place without waiting for the disk.
-    return result;
-  }
+  if (!written || !memory.take(result.jpeg)) return result;
   result.status = 0;
   return result;
 }

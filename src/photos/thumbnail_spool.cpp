@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "core/run_messages.h"
+#include "photos/thumbnail.h"
+#include "platform/path_text.h"
+
 namespace tolvane {
 
 bool ThumbnailSpool::add(const std::string& name, std::span<const unsigned char> bytes) {
@@ -38,6 +42,22 @@ bool ThumbnailSpool::read(const Entry& entry,
     left -= want;
   }
   return true;
+}
+
+bool ThumbnailSpool::open(const std::filesystem::path& output) {
+  std::optional<std::filesystem::path> folder = thumbnail_folder_of(output);
+  if (!folder) return false;
+  folder_ = std::move(*folder);
+  entry_folder_ = utf8_name_text(native_to_utf8(folder_.filename()));
+  return true;
+}
+
+bool ThumbnailSpool::put(const std::string& name, std::span<const unsigned char> jpeg) {
+  return add(entry_folder_ + kPathSeparator + name, jpeg);
+}
+
+std::string_view ThumbnailSpool::put_failed_message() const {
+  return messages::kCannotCreateOutput;
 }
 
 }  // namespace tolvane

@@ -1,10 +1,13 @@
 // Thumbnails made before they can be written where they belong (into an archive, after its
-// document), waiting in one unnamed temporary file that vanishes when the spool goes.
+// document), waiting in one unnamed temporary file that vanishes when the spool goes. As a
+// ThumbnailTarget it names each one by the picture folder's name, "/" and the thumbnail's name,
+// and has none to keep: an archive is written afresh.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
@@ -13,9 +16,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "photos/thumbnail_target.h"
+
 namespace tolvane {
 
-class ThumbnailSpool {
+class ThumbnailSpool final : public ThumbnailTarget {
  public:
   struct Entry {
     std::string name;  // the thumbnail's name where it belongs, UTF-8
@@ -35,11 +40,22 @@ class ThumbnailSpool {
   // `take` refuses a piece.
   bool read(const Entry& entry, const std::function<bool(std::string_view)>& take) const;
 
+  // Forms the picture folder's name without making the folder.
+  bool open(const std::filesystem::path& output) override;
+  const std::filesystem::path& folder() const override { return folder_; }
+  bool holds(const std::string&) const override { return false; }
+  // Adds the thumbnail under the picture folder's name, "/" and `name`.
+  bool put(const std::string& name, std::span<const unsigned char> jpeg) override;
+  // "出力ファイルを作成できません": the spool is part of the output.
+  std::string_view put_failed_message() const override;
+
  private:
   struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
 
+  std::filesystem::path folder_;
+  std::string entry_folder_;  // the picture folder's name as the entries' names begin
   std::unique_ptr<std::FILE, FileCloser> file_;
   off_t end_ = 0;
   std::vector<Entry> entries_;

@@ -24,16 +24,16 @@ bool is_an_input(const ConversionInput& input, const std::filesystem::path& outp
 
 }  // namespace
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
-                                  ProgressView& view) {
+                                  ProgressView& view, const ArchiveMaker& make_archive) {
   view.set_status_text(messages::kCheckingLogs);
   view.set_progress(100);
 
   sort_logs_by_start(input.log_paths, input.stop);
 
-  std::optional<ReplacingFile> output;
-  if (!is_an_input(input, input.output_path)) {
-    output = ReplacingFile::create(input.output_path, input.pending_output);
-  }
+  std::optional<OutputChain> output =
+      is_an_input(input, input.output_path)
+          ? std::nullopt
+          : OutputChain::create(input.output_path, make_archive, input.pending_output);
   if (!output) {
     view.show_error(messages::kCannotCreateOutput);
     return std::nullopt;
@@ -57,13 +57,12 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
   return run;
 }
 
-bool finish_run(RunStart& run, TextSink& sink, ProgressView& view) {
-  return finish_run(run, sink.flush(), view);
-}
-
-bool finish_run(RunStart& run, bool written, ProgressView& view) {
-  if (stop_requested(run.stop)) return false;
-  if (!written || !run.output.commit()) {
+bool finish_run(RunStart& run, ProgressView& view) {
+  if (stop_requested(run.stop)) {
+    run.output.abandon();
+    return false;
+  }
+  if (!run.output.commit()) {
     view.show_error(messages::kCannotCreateOutput);
     return false;
   }

@@ -11,9 +11,8 @@
 #include "core/log_set.h"
 #include "core/run_contracts.h"
 #include "core/track_point.h"
-#include "platform/replacing_file.h"
 #include "settings/conversion_settings.h"
-#include "writing/text_sink.h"
+#include "writing/output_chain.h"
 
 namespace tolvane {
 
@@ -34,7 +33,7 @@ class RunView final : public ProgressView {
 };
 
 struct RunStart {
-  ReplacingFile output;    // the output, written under a temporary name until committed
+  OutputChain output;      // the output, written under a temporary name until committed
   LogExtent extent;        // first and last point of the set (UTC) and the box of all positions
   TrackPoint first_local;  // extent.first in local time
   TrackPoint last_local;   // extent.last in local time
@@ -47,20 +46,18 @@ struct RunStart {
 // creates the output ("出力ファイルを作成できません" before any log is validated, also when the
 // output is one of the input files, which the finished output would replace); validates the
 // sorted set; converts its first and last point to local time and builds the title. Empty after
-// its one show_error.
+// its one show_error. The document goes into the archive that `make_archive` makes, if given.
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
-                                  ProgressView& view);
+                                  ProgressView& view, const ArchiveMaker& make_archive = {});
 
 // Logs are opened for each stage with open_log (core/log_file.h); a log that cannot be
 // opened again ends the run with "入力ファイルを読み込めません".
 using LogStream = LogFile;
 
-// Flushes `sink` and moves the output over its target. True, with status "処理を終了しました"
-// and progress 0, when all of it was written; otherwise shows "出力ファイルを作成できません"
-// and leaves an earlier output untouched; false without a message when the run was asked to
-// stop.
-bool finish_run(RunStart& run, TextSink& sink, ProgressView& view);
-// The same for an output whose every byte has been written already (`written`: all went well).
-bool finish_run(RunStart& run, bool written, ProgressView& view);
+// Commits the output (OutputChain::commit). True, with status "処理を終了しました" and progress
+// 0, when all of it was written; otherwise shows "出力ファイルを作成できません" and leaves an
+// earlier output untouched; false without a message, the output abandoned, when the run was
+// asked to stop.
+bool finish_run(RunStart& run, ProgressView& view);
 
 }  // namespace tolvane

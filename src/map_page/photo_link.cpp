@@ -1,4 +1,4 @@
-#include "writing/photo_link.h"
+#include "map_page/photo_link.h"
 
 #include <algorithm>
 

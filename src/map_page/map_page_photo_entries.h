@@ -1,5 +1,4 @@
-// The photo entries of the two outputs: picture placemarks of the KML document and photo
-// blocks of the map page, with names and paths escaped for where each one lands.
+// The photo blocks of the map page, with names and paths escaped for where each one lands.
 #pragma once
 
 #include "map_page/map_page_switches.h"
@@ -8,20 +7,6 @@
 #include "writing/text_sink.h"
 
 namespace tolvane {
-
-// The Pictures folder of the KML document.
-class KmlPhotoEntries : public PhotoEntryWriter {
- public:
-  KmlPhotoEntries(const ConversionSettings& settings, TextSink& sink)
-      : settings_(settings), sink_(sink) {}
-  void open() override;
-  void write(const PlacedPhoto& photo) override;
-  void close() override;
-
- private:
-  const ConversionSettings& settings_;
-  TextSink& sink_;
-};
 
 // The photo frame inside the map page's container.
 class MapPagePhotoEntries : public PhotoEntryWriter {
