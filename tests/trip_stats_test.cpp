@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/track_distance.h"
 #include "output/track_rules.h"
 #include "test_support.h"
 

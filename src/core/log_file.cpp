@@ -12,9 +12,14 @@ bool is_gpx_log(const std::filesystem::path& path) {
   return end[0] == '.' && lower(end[1]) == 'g' && lower(end[2]) == 'p' && lower(end[3]) == 'x';
 }
 
-LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop) {
+LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop,
+                 const LogSpools* spools) {
   LogFile log;
   log.stop_ = stop;
+  if (const LogSpool* spool = spools ? spools->find(path) : nullptr) {
+    log.spool_ = std::make_unique<SpoolReader>(*spool);
+    return log;
+  }
   if (is_gpx_log(path)) {
     log.gpx_ = GpxReader::open(path, stop);
     return log;

@@ -14,10 +14,6 @@ namespace tolvane {
 // A latitude or longitude of 360 marks that there is no position yet.
 inline constexpr float kNoPosition = 360.0f;
 
-// Chord distance in km between two positions (degrees) on a sphere of radius 20000/pi km,
-// computed in double precision.
-double track_distance_km(float latitude1, float longitude1, float latitude2, float longitude2);
-
 // Compass sector 0..15 of a course (sector 0 centred on north, 22.5 degrees each). A negative
 // course is first brought into 0..360 degrees.
 int heading_icon_index(float course);

@@ -6,6 +6,7 @@
 
 #include "core/log_file.h"
 #include "core/time_helpers.h"
+#include "core/track_distance.h"
 #include "output/run_contracts.h"
 #include "output/text_format.h"
 #include "output/track_rules.h"

@@ -45,9 +45,9 @@ class PhotoEntryWriter {
 // it is written); 255 without a message when input.stop was set (thumbnails already made stay).
 // With a `spool` the thumbnails go into it, named by their relative source, instead of into the
 // picture folder, which is then not made ("出力ファイルを作成できません" when the spool cannot
-// take one).
+// take one). The GPX logs spooled in `logs` are read from there.
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
                           ProgressView& view, PhotoEntryWriter& writer,
-                          ThumbnailSpool* spool = nullptr);
+                          ThumbnailSpool* spool = nullptr, const LogSpools* logs = nullptr);
 
 }  // namespace tolvane
