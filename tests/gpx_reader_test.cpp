@@ -278,8 +278,8 @@ TEST_F(GpxReaderTest, ASpooledLogReadsBackAsItsFileWithoutTheFile) {
   std::string points;
   for (int i = 0; i < 3000; ++i) {
     char time[40];
-    std::snprintf(time, sizeof time, "2008-01-05T%02d:%02d:%02d.%dZ", i / 3600, i / 60 % 60,
-                  i % 60, i % 10);
+    std::snprintf(time, sizeof time, "2008-01-05T%02d:%02d:%02d.%dZ", i / 3600, i / 60 % 60, i % 60,
+                  i % 10);
     const std::string latitude = std::to_string(35 + i * 1.234567e-4);
     const std::string longitude = std::to_string(139 - (i % 11) * 3e-4);
     std::string inside;

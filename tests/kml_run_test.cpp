@@ -198,9 +198,10 @@ TEST_F(KmlRun, GpxRunsLeaveNoTemporaryFileOrDescriptorBehindHoweverTheyEnd) {
   auto gpx = [&](const char* name, int minute) {
     std::string text = "<gpx><trk><trkseg>";
     for (int i = 0; i < 600; ++i) {
-      text += format_text("<trkpt lat=\"35.%04d\" lon=\"139.5\"><ele>%d</ele>"
-                          "<time>2008-01-05T10:%02d:%02dZ</time></trkpt>\n",
-                          i, i % 40, minute + i / 60, i % 60);
+      text += format_text(
+          "<trkpt lat=\"35.%04d\" lon=\"139.5\"><ele>%d</ele>"
+          "<time>2008-01-05T10:%02d:%02dZ</time></trkpt>\n",
+          i, i % 40, minute + i / 60, i % 60);
     }
     write_file(folder_ / name, text + "</trkseg></trk></gpx>\n");
     return folder_ / name;

@@ -119,11 +119,11 @@ std::optional<float> to_float(double value) {
 }
 
 // A point's position as the file writes it, in double precision, as radians with their sines
-// and cosines (the core's distance takes them so), worked out once for the distance and the
-// bearing from the previous point and to the next. (The float positions kept in the points are too coarse: at several points a second
-// their rounding alone would swing the speeds. Nor may a pair of them be widened again next to
-// their rounding: GCC 12.2's SLP vectorizer at -O2 then stores the floats but goes on with the
-// unrounded doubles.)
+// and cosines (as the core's distance takes it), worked out once for the distance and the
+// bearing from the previous point and to the next. (The float positions kept in the points are
+// too coarse: at several points a second their rounding alone would swing the speeds. Nor may a
+// pair of them be widened again next to their rounding: GCC 12.2's SLP vectorizer at -O2 then
+// stores the floats but goes on with the unrounded doubles.)
 using Position = SpherePosition;
 
 // Initial great-circle bearing from one position to the next, in degrees [0, 360).
@@ -316,8 +316,9 @@ void GpxReader::State::finish_point() {
   } else if (previous) {
     const double elapsed = seconds_between(previous->time, t);
     fix.speed_kmh =
-        elapsed <= 0 ? 0.0f
-                     : static_cast<float>(chord_km(previous->position, position) * 3600.0 / elapsed);
+        elapsed <= 0
+            ? 0.0f
+            : static_cast<float>(chord_km(previous->position, position) * 3600.0 / elapsed);
   }
   if (done.course) {
     fix.flags |= GpxFix::kCourseGiven;

@@ -15,16 +15,16 @@ namespace tolvane {
 // One track point of a GPX file as read: what its TrackPoint and its PreciseFix are made of, and
 // the fixed-size record a log spool keeps of it.
 struct GpxFix {
-  static constexpr std::uint8_t kElevation = 1;  // the ele element held a finite number
-  static constexpr std::uint8_t kSpeedGiven = 2;  // speed_kmh is the file's, not derived
+  static constexpr std::uint8_t kElevation = 1;    // the ele element held a finite number
+  static constexpr std::uint8_t kSpeedGiven = 2;   // speed_kmh is the file's, not derived
   static constexpr std::uint8_t kCourseGiven = 4;  // course is the file's, not derived
 
   double latitude = 0;   // degrees, as written
   double longitude = 0;  // degrees, as written
   double second_fraction = 0;
-  double elevation = 0;  // metres; 0 without kElevation
-  float speed_kmh = 0;   // given, or derived from the previous point; 0 for the first
-  float course = 0;      // given, or the bearing from the previous point; 0 for the first
+  double elevation = 0;   // metres; 0 without kElevation
+  float speed_kmh = 0;    // given, or derived from the previous point; 0 for the first
+  float course = 0;       // given, or the bearing from the previous point; 0 for the first
   std::int32_t year = 0;  // UTC
   std::uint8_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
   std::uint8_t flags = 0;

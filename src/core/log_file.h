@@ -91,8 +91,6 @@ inline std::int8_t read_track_point(LogFile& log, TrackPoint& point, PreciseFix&
 }
 
 // The fix read last from a GPX log, for a spool to keep; null for an NMEA log.
-inline const GpxFix* last_gpx_fix(const LogFile& log) {
-  return log.nmea_ ? nullptr : &log.fix_;
-}
+inline const GpxFix* last_gpx_fix(const LogFile& log) { return log.nmea_ ? nullptr : &log.fix_; }
 
 }  // namespace tolvane

@@ -97,9 +97,8 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
 }
 
 // The photo frame inside the container, written by the photo stage.
-bool write_photos(ConversionInput& input, const ConversionSettings& settings,
-                  const LogSpools& logs, const MapPageSwitches& page, TextSink& sink,
-                  ProgressView& view) {
+bool write_photos(ConversionInput& input, const ConversionSettings& settings, const LogSpools& logs,
+                  const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
   MapPagePhotoEntries entries(settings, page, sink);
   return run_photo_stage(input, settings, view, entries, nullptr, &logs) == kRunSucceeded;
 }

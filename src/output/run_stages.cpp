@@ -51,8 +51,13 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
     return std::nullopt;
   }
 
-  RunStart run{std::move(*output), extent,     extent.first,   extent.last,
-               {},                 input.stop, std::move(logs)};
+  RunStart run{.output = std::move(*output),
+               .extent = extent,
+               .first_local = extent.first,
+               .last_local = extent.last,
+               .title = {},
+               .stop = input.stop,
+               .logs = std::move(logs)};
   apply_time_offset(run.first_local, settings.common.GMT);
   apply_time_offset(run.last_local, settings.common.GMT);
   run.title = date_title(run.first_local, run.last_local);
