@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,8 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "core/c_number.h"
 #include "core/log_file.h"
+#include "core/log_set.h"
+#include "core/log_spool.h"
 
 namespace tolvane {
 namespace {
@@ -73,13 +76,17 @@ double chord_km(double lat1, double lon1, double lat2, double lon2) {
   return std::sqrt(dx * dx + dy * dy + dz * dz) * 20000.0 / 3.141592653589793;
 }
 
+// The time and the date of a point as an NMEA log writes them.
+int hhmmss(const TrackPoint& p) { return (p.hour * 100 + p.minute) * 100 + p.second; }
+int ddmmyy(const TrackPoint& p) { return (p.day * 100 + p.month) * 100 + p.year % 100; }
+
 std::string trkpt(const char* lat, const char* lon, const char* time, const char* inside = "") {
   std::string text = std::string("<trkpt lat=\"") + lat + "\" lon=\"" + lon + "\">";
   if (time) text += std::string("<time>") + time + "</time>";
   return text + inside + "</trkpt>\n";
 }
 
-TEST_F(GpxReaderTest, FillsEveryFieldAsAReceiverWouldHaveLoggedIt) {
+TEST_F(GpxReaderTest, FillsTheFieldsTheOutputsRead) {
   const auto points =
       read_track(trkpt("35.668723", "-139.762982", "2008-01-07T12:35:19Z", "<ele> 545.4 </ele>") +
                  trkpt("-35.6695", "139.7630", "2008-01-07T12:35:29Z"));
@@ -87,14 +94,6 @@ TEST_F(GpxReaderTest, FillsEveryFieldAsAReceiverWouldHaveLoggedIt) {
   const TrackPoint& p = points[0];
   EXPECT_EQ(p.latitude, 35.668723f);
   EXPECT_EQ(p.longitude, -139.762982f);
-  // 35 degrees 40.1234 minutes, 139 degrees 45.7789 minutes, four decimals as logged.
-  EXPECT_EQ(p.raw_latitude, 3540.1234f);
-  EXPECT_EQ(p.raw_latitude_int, 3540);
-  EXPECT_EQ(p.latitude_fraction, static_cast<float>(c_atof("3540.1234") - 3540));
-  EXPECT_EQ(p.raw_longitude, 13945.7789f);
-  EXPECT_EQ(p.raw_longitude_int, 13945);
-  EXPECT_EQ(p.utc_hhmmss, 123519);
-  EXPECT_EQ(p.utc_ddmmyy, 70108);
   EXPECT_EQ(p.hour, 12);
   EXPECT_EQ(p.minute, 35);
   EXPECT_EQ(p.second, 19);
@@ -105,7 +104,7 @@ TEST_F(GpxReaderTest, FillsEveryFieldAsAReceiverWouldHaveLoggedIt) {
   EXPECT_EQ(p.speed_kmh, 0.0f);  // the first point of a file
   EXPECT_EQ(p.course, 0.0f);
   EXPECT_EQ(points[1].altitude, 0.0f);  // no ele
-  EXPECT_EQ(points[1].raw_latitude, 3540.17f);
+  EXPECT_EQ(points[1].latitude, -35.6695f);
 }
 
 TEST_F(GpxReaderTest, TimesInEveryWrittenFormAndTheUnusableOnesSkipped) {
@@ -143,8 +142,8 @@ TEST_F(GpxReaderTest, TimesInEveryWrittenFormAndTheUnusableOnesSkipped) {
       continue;
     }
     ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].utc_hhmmss, c.hhmmss);
-    EXPECT_EQ(points[0].utc_ddmmyy, c.ddmmyy);
+    EXPECT_EQ(hhmmss(points[0]), c.hhmmss);
+    EXPECT_EQ(ddmmyy(points[0]), c.ddmmyy);
     EXPECT_EQ(points[0].year, c.year);
   }
 }
@@ -227,7 +226,7 @@ TEST_F(GpxReaderTest, LongTracksComeInChunksInOrderWithTheirDerivedSpeeds) {
   ASSERT_EQ(read.size(), 5000u);
   for (std::size_t i = 0; i < 5000; ++i) {
     const int second = static_cast<int>(i);
-    ASSERT_EQ(read[i].utc_hhmmss, second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
+    ASSERT_EQ(hhmmss(read[i]), second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60);
     if (i == 0) continue;
     // One second apart: the chord distance between the positions as written, per hour.
     ASSERT_FLOAT_EQ(read[i].speed_kmh, chord_km(35 + (i - 1) * 1e-4, 139 - ((i - 1) % 7) * 3e-4,
@@ -267,8 +266,72 @@ TEST_F(GpxReaderTest, FastTracksTakeTheFractionsOfTheirTimesAndTheWrittenPositio
     EXPECT_NEAR(read[i].course, 45.0, 0.5);
   }
   // The times shown keep whole seconds.
-  EXPECT_EQ(read[4].utc_hhmmss, 90000);
-  EXPECT_EQ(read[5].utc_hhmmss, 90001);
+  EXPECT_EQ(hhmmss(read[4]), 90000);
+  EXPECT_EQ(hhmmss(read[5]), 90001);
+}
+
+TEST_F(GpxReaderTest, ASpooledLogReadsBackAsItsFileWithoutTheFile) {
+  // Longer than a block of the spool; elevations, speeds and courses given for some points.
+  std::string points;
+  for (int i = 0; i < 3000; ++i) {
+    char time[40];
+    std::snprintf(time, sizeof time, "2008-01-05T%02d:%02d:%02d.%dZ", i / 3600, i / 60 % 60, i % 60,
+                  i % 10);
+    const std::string latitude = std::to_string(35 + i * 1.234567e-4);
+    const std::string longitude = std::to_string(139 - (i % 11) * 3e-4);
+    std::string inside;
+    if (i % 3 == 0) inside += i % 2 ? "<ele>12.25</ele>" : "<ele>x</ele>";
+    if (i % 5 == 0) inside += "<speed>3.5</speed>";
+    if (i % 7 == 0) inside += "<course>271.5</course>";
+    points += trkpt(latitude.c_str(), longitude.c_str(), time, inside.c_str());
+  }
+  const fs::path path = write("spooled.gpx", document(points));
+  struct Read {
+    TrackPoint point;
+    PreciseFix precise;
+    bool altitude = false;
+  };
+  auto read_all = [](LogFile log) {
+    std::vector<Read> all;
+    Read r;
+    while (read_track_point(log, r.point, r.precise) == 0) {
+      r.altitude = has_altitude(log);
+      all.push_back(r);
+    }
+    return all;
+  };
+  const std::vector<Read> from_file = read_all(open_log(path));
+  ASSERT_EQ(from_file.size(), 3000u);
+
+  LogSpools spools;
+  LogExtent extent;
+  ASSERT_EQ(read_log_extent(path, extent, nullptr, &spools), 0);
+  fs::remove(path);
+  const std::vector<Read> from_spool = read_all(open_log(path, nullptr, &spools));
+  ASSERT_EQ(from_spool.size(), from_file.size());
+  for (std::size_t i = 0; i < from_file.size(); ++i) {
+    SCOPED_TRACE(i);
+    const Read& a = from_file[i];
+    const Read& b = from_spool[i];
+    ASSERT_EQ(std::memcmp(&a.point, &b.point, sizeof a.point), 0);
+    ASSERT_EQ(a.altitude, b.altitude);
+    ASSERT_EQ(a.precise.latitude, b.precise.latitude);
+    ASSERT_EQ(a.precise.longitude, b.precise.longitude);
+    ASSERT_EQ(a.precise.second_fraction, b.precise.second_fraction);
+    ASSERT_EQ(a.precise.altitude, b.precise.altitude);
+    ASSERT_EQ(a.precise.speed_kmh, b.precise.speed_kmh);
+    ASSERT_EQ(a.precise.course, b.precise.course);
+  }
+
+  // A stop ends a spooled log at its next point.
+  std::atomic<bool> stop{false};
+  LogFile log = open_log(path, &stop, &spools);
+  TrackPoint point;
+  ASSERT_EQ(read_track_point(log, point), 0);
+  stop = true;
+  EXPECT_EQ(read_track_point(log, point), -1);
+  // A log without a spool is read from its file, which is gone.
+  EXPECT_FALSE(open_log(dir_ / "other.gpx", nullptr, &spools));
 }
 
 // The corpus of real GPX files, when it is there.
@@ -321,12 +384,11 @@ TEST(GpxReaderCorpus, ReadsTheRealTracks) {
   TrackPoint b;
   int same = 0;
   while (read_track_point(gpx, a) == 0 && read_track_point(nmea, b) == 0) {
-    SCOPED_TRACE(a.utc_hhmmss);
-    ASSERT_EQ(a.utc_hhmmss, b.utc_hhmmss);
-    ASSERT_EQ(a.utc_ddmmyy, b.utc_ddmmyy);
+    SCOPED_TRACE(hhmmss(a));
+    ASSERT_EQ(hhmmss(a), hhmmss(b));
+    ASSERT_EQ(ddmmyy(a), ddmmyy(b));
     EXPECT_NEAR(a.latitude, b.latitude, 1e-5);
     EXPECT_NEAR(a.longitude, b.longitude, 1e-5);
-    EXPECT_EQ(a.raw_latitude_int, b.raw_latitude_int);
     EXPECT_NEAR(a.course, b.course, 0.01);
     ++same;
   }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "core/run_messages.h"
+#include "core/text_format.h"
 #include "test_support.h"
 
 namespace tolvane {
@@ -188,6 +190,58 @@ TEST_F(KmlRun, ALogThatVanishesDuringTheRunFailsItWithoutTouchingTheOutput) {
     EXPECT_EQ(view_.events.back(), error(messages::kCannotReadInput));
     EXPECT_EQ(read_file(output), "an earlier output\n");
     EXPECT_EQ(files_in_folder(), std::vector<std::string>{"trip.kml"});
+  }
+}
+
+TEST_F(KmlRun, GpxRunsLeaveNoTemporaryFileOrDescriptorBehindHoweverTheyEnd) {
+  // GPX logs of ten minutes from the given minute on; two of them overlap.
+  auto gpx = [&](const char* name, int minute) {
+    std::string text = "<gpx><trk><trkseg>";
+    for (int i = 0; i < 600; ++i) {
+      text += format_text(
+          "<trkpt lat=\"35.%04d\" lon=\"139.5\"><ele>%d</ele>"
+          "<time>2008-01-05T10:%02d:%02dZ</time></trkpt>\n",
+          i, i % 40, minute + i / 60, i % 60);
+    }
+    write_file(folder_ / name, text + "</trkseg></trk></gpx>\n");
+    return folder_ / name;
+  };
+  const fs::path first = gpx("first.gpx", 0);
+  const fs::path overlapping = gpx("overlap.gpx", 5);
+  const fs::path later = gpx("later.gpx", 20);
+  const fs::path temporary = folder_ / "tmp";
+  fs::create_directories(temporary);
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string saved = tmpdir ? tmpdir : "";
+  ::setenv("TMPDIR", temporary.c_str(), 1);
+  auto descriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  const auto open_before = descriptors();
+  std::atomic<bool> stop{false};
+  input_.stop = &stop;
+  const fs::path output = folder_ / "trip.kml";
+
+  EXPECT_EQ(run({first, overlapping}, output), kRunFailed);
+  EXPECT_EQ(view_.events.back(), error(messages::kLogsOverlap));
+  // Stopped while the spools are read again.
+  for (const char* stage : {messages::kWritingPoints, messages::kWritingRouteLines}) {
+    stop = false;
+    view_.on_status = [&](std::string_view text) {
+      if (text == stage) stop = true;
+    };
+    EXPECT_EQ(run({first, later}, output), kRunFailed) << stage;
+  }
+  stop = false;
+  view_.on_status = nullptr;
+  EXPECT_EQ(run({later, first}, output), kRunSucceeded);
+  EXPECT_NE(read_file(output).find("139.5"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(temporary));
+  EXPECT_EQ(descriptors(), open_before);
+  if (tmpdir) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
   }
 }
 

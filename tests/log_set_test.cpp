@@ -125,7 +125,7 @@ TEST_F(LogSet, GpxTracksAndNmeaLogsMixInOneSet) {
   RecordingView view;
   LogExtent set;
   ASSERT_EQ(prepare_log_set(paths, true, view, set), kRunSucceeded);
-  EXPECT_EQ(set.first.utc_hhmmss, 95958);
+  EXPECT_EQ(set.first.hour * 10000 + set.first.minute * 100 + set.first.second, 95958);
   EXPECT_EQ(set.last.utc_hhmmss, 100001);
   EXPECT_FLOAT_EQ(set.min_latitude, 35.5f);
   EXPECT_FLOAT_EQ(set.min_longitude, 139.4f);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "core/track_distance.h"
+
 namespace tolvane {
 namespace {
 

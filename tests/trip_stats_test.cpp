@@ -1,8 +1,9 @@
 // The trip's numbers: days, steps, moving time, the median maximum and the dead-band climb.
-#include "writing/trip_stats.h"
+#include "core/trip_stats.h"
 
 #include <gtest/gtest.h>
 
+#include "core/track_distance.h"
 #include "test_support.h"
 #include "writing/track_rules.h"
 

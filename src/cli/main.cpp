@@ -11,6 +11,7 @@
 #include "cli/signal_watcher.h"
 #include "cli/translating_view.h"
 #include "core/log_set.h"
+#include "core/trip_stats.h"
 #include "kml/kml_run.h"
 #include "map_page/map_page_run.h"
 #include "platform/program_paths.h"
@@ -19,7 +20,6 @@
 #include "settings/settings_store.h"
 #include "settings/ui_language.h"
 #include "translation/translation.h"
-#include "writing/trip_stats.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "core/field_number.h"
 #include "core/gpx_time.h"
 #include "core/run_contracts.h"
+#include "core/track_distance.h"
 
 namespace tolvane {
 namespace {
@@ -24,9 +25,7 @@ constexpr int kChunkSize = 64 * 1024;
 // The longest text of an element that is read (ele, time, speed, course), blanks around it
 // left out; a longer text is not a usable value.
 constexpr std::size_t kTextLimit = 256;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kEarthRadiusKm = 6366.197723675814;  // as track_distance_km takes it: 20000 / pi
 constexpr double kKmhPerMetrePerSecond = 3.6;
 
 struct FileCloser {
@@ -119,49 +118,13 @@ std::optional<float> to_float(double value) {
   return rounded;
 }
 
-// The raw ddmm.mmmm (dddmm.mmmm) fields of a position, as a receiver writes it with four
-// decimals of a minute and no sign, and as the NMEA reader takes such a text apart.
-void set_raw_coordinate(double degrees, float& raw, std::int32_t& raw_int, float& fraction) {
-  const double magnitude = std::fabs(degrees);
-  std::int64_t whole = static_cast<std::int64_t>(magnitude);
-  std::int64_t minutes = std::llround((magnitude - static_cast<double>(whole)) * 600000.0);
-  if (minutes >= 600000) {
-    ++whole;
-    minutes -= 600000;
-  }
-  // The scaled integer divided once, as a conversion of the text would round it.
-  const double v = static_cast<double>(whole * 1000000 + minutes) / 10000.0;
-  const std::int32_t i = static_cast<std::int32_t>(v);
-  raw = static_cast<float>(v);
-  raw_int = i;
-  fraction = static_cast<float>(v - i);
-}
-
 // A point's position as the file writes it, in double precision, as radians with their sines
-// and cosines, worked out once for the distance and the bearing from the previous point and to
-// the next. (The float positions kept in the points are too coarse: at several points a second
-// their rounding alone would swing the speeds. Nor may a pair of them be widened again next to
-// their rounding: GCC 12.2's SLP vectorizer at -O2 then stores the floats but goes on with the
-// unrounded doubles.)
-struct Position {
-  Position(double latitude_degrees, double longitude_degrees)
-      : phi(latitude_degrees * kRadiansPerDegree),
-        lambda(longitude_degrees * kRadiansPerDegree),
-        sin_phi(std::sin(phi)),
-        cos_phi(std::cos(phi)),
-        sin_lambda(std::sin(lambda)),
-        cos_lambda(std::cos(lambda)) {}
-  double phi, lambda;
-  double sin_phi, cos_phi, sin_lambda, cos_lambda;
-};
-
-// The chord distance of track_distance_km, on the positions as written.
-double distance_km(const Position& a, const Position& b) {
-  const double dx = a.cos_phi * a.sin_lambda - b.cos_phi * b.sin_lambda;
-  const double dy = a.cos_phi * a.cos_lambda - b.cos_phi * b.cos_lambda;
-  const double dz = a.sin_phi - b.sin_phi;
-  return std::sqrt(dx * dx + dy * dy + dz * dz) * kEarthRadiusKm;
-}
+// and cosines (as the core's distance takes it), worked out once for the distance and the
+// bearing from the previous point and to the next. (The float positions kept in the points are
+// too coarse: at several points a second their rounding alone would swing the speeds. Nor may a
+// pair of them be widened again next to their rounding: GCC 12.2's SLP vectorizer at -O2 then
+// stores the floats but goes on with the unrounded doubles.)
+using Position = SpherePosition;
 
 // Initial great-circle bearing from one position to the next, in degrees [0, 360).
 float initial_bearing(const Position& from, const Position& to) {
@@ -218,11 +181,7 @@ struct GpxReader::State {
   std::unique_ptr<XML_ParserStruct, ParserFree> parser;
   const std::atomic<bool>* stop = nullptr;
   bool parsing_done = false;
-  std::deque<TrackPoint> ready;          // points completed by the chunks parsed so far
-  std::deque<bool> ready_elevation;      // for each of them: it had a usable ele element
-  bool last_elevation = false;           // the point read last had a usable ele element
-  std::deque<PreciseFix> ready_precise;  // the same points in double precision, when asked for
-  bool keep_precise = false;             // set by the first read that asks for them
+  std::deque<GpxFix> ready;  // points completed by the chunks parsed so far
 
   int depth = 0;
   OpenPoint point;
@@ -334,50 +293,41 @@ void GpxReader::State::finish_point() {
   point = OpenPoint();
   if (!done.position_usable || !done.time) return;
 
-  TrackPoint p;
-  p.latitude = static_cast<float>(done.latitude);
-  p.longitude = static_cast<float>(done.longitude);
-  set_raw_coordinate(done.latitude, p.raw_latitude, p.raw_latitude_int, p.latitude_fraction);
-  set_raw_coordinate(done.longitude, p.raw_longitude, p.raw_longitude_int, p.longitude_fraction);
-
+  GpxFix fix;
+  fix.latitude = done.latitude;
+  fix.longitude = done.longitude;
   const UtcTime& t = *done.time;
-  p.hour = t.hour;
-  p.minute = t.minute;
-  p.second = t.second;
-  p.utc_hhmmss = (t.hour * 100 + t.minute) * 100 + t.second;
-  p.year = t.year;
-  p.month = t.month;
-  p.day = t.day;
-  p.utc_ddmmyy = (t.day * 100 + t.month) * 100 + t.year % 100;
-  p.altitude = to_float(done.elevation).value_or(0.0f);
+  fix.second_fraction = t.fraction;
+  fix.year = t.year;
+  fix.month = static_cast<std::uint8_t>(t.month);
+  fix.day = static_cast<std::uint8_t>(t.day);
+  fix.hour = static_cast<std::uint8_t>(t.hour);
+  fix.minute = static_cast<std::uint8_t>(t.minute);
+  fix.second = static_cast<std::uint8_t>(t.second);
+  if (done.elevation_usable) {
+    fix.flags |= GpxFix::kElevation;
+    fix.elevation = done.elevation;
+  }
 
   const Position position(done.latitude, done.longitude);
   if (done.speed_kmh) {
-    p.speed_kmh = *done.speed_kmh;
+    fix.flags |= GpxFix::kSpeedGiven;
+    fix.speed_kmh = *done.speed_kmh;
   } else if (previous) {
     const double elapsed = seconds_between(previous->time, t);
-    p.speed_kmh =
+    fix.speed_kmh =
         elapsed <= 0
             ? 0.0f
-            : static_cast<float>(distance_km(previous->position, position) * 3600.0 / elapsed);
+            : static_cast<float>(chord_km(previous->position, position) * 3600.0 / elapsed);
   }
   if (done.course) {
-    p.course = *done.course;
+    fix.flags |= GpxFix::kCourseGiven;
+    fix.course = *done.course;
   } else if (previous) {
-    p.course = initial_bearing(previous->position, position);
+    fix.course = initial_bearing(previous->position, position);
   }
   previous = PreviousPoint{position, t};
-  ready.push_back(p);
-  ready_elevation.push_back(done.elevation_usable);
-
-  if (!keep_precise) return;
-  PreciseFix& precise = ready_precise.emplace_back();
-  precise.latitude = done.latitude;
-  precise.longitude = done.longitude;
-  precise.second_fraction = done.time->fraction;
-  if (done.elevation_usable) precise.altitude = done.elevation;
-  if (done.speed_kmh) precise.speed_kmh = *done.speed_kmh;
-  if (done.course) precise.course = *done.course;
+  ready.push_back(fix);
 }
 
 void GpxReader::State::end_element() {
@@ -419,8 +369,6 @@ GpxReader::GpxReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 GpxReader::~GpxReader() = default;
 
-bool GpxReader::last_had_elevation() const { return state_->last_elevation; }
-
 namespace {
 
 // Parses chunks until a point is ready; false when none is left or a stop was asked for.
@@ -444,25 +392,39 @@ bool fill_ready(GpxReader::State& s) {
 
 }  // namespace
 
-std::int8_t GpxReader::read(TrackPoint& point) {
+std::int8_t GpxReader::read(GpxFix& fix) {
   State& s = *state_;
   if (!fill_ready(s)) return -1;
-  point = s.ready.front();
+  fix = s.ready.front();
   s.ready.pop_front();
-  s.last_elevation = s.ready_elevation.front();
-  s.ready_elevation.pop_front();
-  if (s.keep_precise) s.ready_precise.pop_front();
   return 0;
 }
 
-std::int8_t GpxReader::read(TrackPoint& point, PreciseFix& precise) {
-  State& s = *state_;
-  // Asked for from the first point on, or never: the two queues then always hold the same points.
-  if (!s.keep_precise && !s.parsing_done && s.ready.empty() && s.depth == 0) s.keep_precise = true;
-  if (!s.keep_precise) return read(point);
-  if (!fill_ready(s)) return -1;
-  precise = s.ready_precise.front();
-  return read(point);
+TrackPoint track_point_of(const GpxFix& fix) {
+  TrackPoint p;
+  p.latitude = static_cast<float>(fix.latitude);
+  p.longitude = static_cast<float>(fix.longitude);
+  p.speed_kmh = fix.speed_kmh;
+  p.course = fix.course;
+  p.hour = fix.hour;
+  p.minute = fix.minute;
+  p.second = fix.second;
+  p.year = fix.year;
+  p.month = fix.month;
+  p.day = fix.day;
+  p.altitude = to_float(fix.elevation).value_or(0.0f);
+  return p;
+}
+
+PreciseFix precise_fix_of(const GpxFix& fix) {
+  PreciseFix precise;
+  precise.latitude = fix.latitude;
+  precise.longitude = fix.longitude;
+  precise.second_fraction = fix.second_fraction;
+  if (fix.flags & GpxFix::kElevation) precise.altitude = fix.elevation;
+  if (fix.flags & GpxFix::kSpeedGiven) precise.speed_kmh = fix.speed_kmh;
+  if (fix.flags & GpxFix::kCourseGiven) precise.course = fix.course;
+  return precise;
 }
 
 }  // namespace tolvane

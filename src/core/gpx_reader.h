@@ -12,6 +12,31 @@
 
 namespace tolvane {
 
+// One track point of a GPX file as read: what its TrackPoint and its PreciseFix are made of, and
+// the fixed-size record a log spool keeps of it.
+struct GpxFix {
+  static constexpr std::uint8_t kElevation = 1;    // the ele element held a finite number
+  static constexpr std::uint8_t kSpeedGiven = 2;   // speed_kmh is the file's, not derived
+  static constexpr std::uint8_t kCourseGiven = 4;  // course is the file's, not derived
+
+  double latitude = 0;   // degrees, as written
+  double longitude = 0;  // degrees, as written
+  double second_fraction = 0;
+  double elevation = 0;   // metres; 0 without kElevation
+  float speed_kmh = 0;    // given, or derived from the previous point; 0 for the first
+  float course = 0;       // given, or the bearing from the previous point; 0 for the first
+  std::int32_t year = 0;  // UTC
+  std::uint8_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  std::uint8_t flags = 0;
+};
+
+// The point of a fix. The position, the UTC time and date, speed, course and altitude (0 when
+// the elevation is missing or too large for a float) are filled; the raw ddmm.mmmm fields and
+// the packed time and date of an NMEA log, which no output reads, are left 0.
+TrackPoint track_point_of(const GpxFix& fix);
+// The fix at the precision of the file's text.
+PreciseFix precise_fix_of(const GpxFix& fix);
+
 // Every trkpt element that closes, in document order, with a usable lat and lon (numbers within
 // +-90 and +-180) and a usable time becomes a point; others are skipped. Element names are
 // matched by the part after their last ":". The file is parsed in chunks and only the points
@@ -30,15 +55,9 @@ class GpxReader {
   GpxReader(const GpxReader&) = delete;
   GpxReader& operator=(const GpxReader&) = delete;
 
-  // 0 when the next point was read into `point` (all nineteen fields); -1 when no point is left.
-  // `point` is not touched on -1.
-  std::int8_t read(TrackPoint& point);
-  // True when the point read last had an ele element holding a number (its altitude is 0
-  // without one).
-  bool last_had_elevation() const;
-  // The same, with the point's values in double precision in `precise`: a reader asked so from
-  // its first point on keeps them for every point (the other reads leave `precise` alone).
-  std::int8_t read(TrackPoint& point, PreciseFix& precise);
+  // 0 when the next point was read into `fix`; -1 when no point is left. `fix` is not touched
+  // on -1.
+  std::int8_t read(GpxFix& fix);
 
  private:
   std::unique_ptr<State> state_;

@@ -6,9 +6,14 @@ namespace tolvane {
 
 LogFile::~LogFile() = default;
 
-LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop) {
+LogFile open_log(const std::filesystem::path& path, const std::atomic<bool>* stop,
+                 const LogSpools* spools) {
   LogFile log;
   log.stop_ = stop;
+  if (const LogSpool* spool = spools ? spools->find(path) : nullptr) {
+    log.spool_ = std::make_unique<SpoolReader>(*spool);
+    return log;
+  }
   if (is_gpx_log(path)) {
     log.gpx_ = GpxReader::open(path, stop);
     return log;

@@ -33,23 +33,33 @@ void take_in_box(LogExtent& into, const LogExtent& other) {
 }  // namespace
 
 std::int8_t read_log_extent(const std::filesystem::path& path, LogExtent& extent,
-                            const std::atomic<bool>* stop) {
+                            const std::atomic<bool>* stop, LogSpools* spools) {
   LogFile log = open_log(path, stop);
   if (stop_requested(stop)) return -3;  // an open that blocked (a pipe) was broken off
   if (!log) return -2;
   if (read_track_point(log, extent.first) != 0) return stop_requested(stop) ? -3 : -1;
+  // Every fix of a GPX log into its spool; a spool that fails is dropped and the log read again.
+  std::unique_ptr<LogSpool> spool;
+  if (spools && last_gpx_fix(log)) spool = LogSpool::create();
+  auto keep = [&spool, &log] {
+    if (spool && !spool->append(*last_gpx_fix(log))) spool.reset();
+  };
+  keep();
   copy_track_point(extent.last, extent.first);
   extent.min_latitude = extent.max_latitude = extent.first.latitude;
   extent.min_longitude = extent.max_longitude = extent.first.longitude;
   while (read_track_point(log, extent.last) == 0) {
     if (stop_requested(stop)) return -3;
+    keep();
     const TrackPoint& p = extent.last;
     if (p.latitude < extent.min_latitude) extent.min_latitude = p.latitude;
     if (p.latitude > extent.max_latitude) extent.max_latitude = p.latitude;
     if (p.longitude < extent.min_longitude) extent.min_longitude = p.longitude;
     if (p.longitude > extent.max_longitude) extent.max_longitude = p.longitude;
   }
-  return stop_requested(stop) ? -3 : 0;
+  if (stop_requested(stop)) return -3;
+  if (spool && spool->finish()) spools->add(path, std::move(spool));
+  return 0;
 }
 
 void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,
@@ -81,10 +91,10 @@ void sort_logs_by_start(std::vector<std::filesystem::path>& log_paths,
 
 std::uint8_t prepare_log_set(const std::vector<std::filesystem::path>& sorted_log_paths,
                              bool concate, ProgressView& view, LogExtent& set_extent,
-                             const std::atomic<bool>* stop) {
+                             const std::atomic<bool>* stop, LogSpools* spools) {
   // Shows the message of a failed extent read; true when the log was read.
-  auto read_checked = [&view, stop](const std::filesystem::path& path, LogExtent& extent) {
-    switch (read_log_extent(path, extent, stop)) {
+  auto read_checked = [&view, stop, spools](const std::filesystem::path& path, LogExtent& extent) {
+    switch (read_log_extent(path, extent, stop, spools)) {
       case 0:
         return true;
       case -3:

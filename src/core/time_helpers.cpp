@@ -130,6 +130,12 @@ void shift_timestamp(TrackPoint& point, std::int64_t seconds) {
   point.second = static_cast<int>(second_of_day % 60);
 }
 
+int minute_of_day(const TrackPoint& point) { return point.hour * 60 + point.minute; }
+
+int second_of_day(const TrackPoint& point) {
+  return (point.hour * 60 + point.minute) * 60 + point.second;
+}
+
 int compare_timestamps(const TrackPoint& a, const TrackPoint& b) {
   const std::int32_t TrackPoint::*const fields[] = {&TrackPoint::year,   &TrackPoint::month,
                                                     &TrackPoint::day,    &TrackPoint::hour,

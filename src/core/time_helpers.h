@@ -21,6 +21,10 @@ void shift_timestamp(TrackPoint& point, std::int64_t seconds);
 
 int days_in_month(int year, int month);
 
+// hour x 60 + minute, and (hour x 60 + minute) x 60 + second, of the point as it stands.
+int minute_of_day(const TrackPoint& point);
+int second_of_day(const TrackPoint& point);
+
 // -1, 0 or +1 by (year, month, day, hour, minute, second).
 int compare_timestamps(const TrackPoint& a, const TrackPoint& b);
 

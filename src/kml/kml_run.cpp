@@ -18,8 +18,8 @@ namespace {
 
 // The Points folder: one placemark for every point the selection takes. False after
 // show_error when a log cannot be read again, or when the run was asked to stop.
-bool write_points(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
-                  ProgressView& view) {
+bool write_points(const ConversionInput& input, const ConversionSettings& settings,
+                  const LogSpools& logs, TextSink& sink, ProgressView& view) {
   const GoogleEarthSettings& earth = settings.google_earth;
   const bool embed_time = earth.embed_time == 1;
   PointSelector selector = PointSelector::for_kml(settings);
@@ -30,7 +30,7 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
 
   write_points_folder_open(sink);
   for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
-    LogFile log = open_log(input.log_paths[i], input.stop);
+    LogFile log = open_log(input.log_paths[i], input.stop, &logs);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -75,13 +75,13 @@ bool write_points(const ConversionInput& input, const ConversionSettings& settin
 }
 
 // The Tracks folders: every point into the route line, split where reception was lost.
-bool write_tracks(const ConversionInput& input, const ConversionSettings& settings, TextSink& sink,
-                  ProgressView& view) {
+bool write_tracks(const ConversionInput& input, const ConversionSettings& settings,
+                  const LogSpools& logs, TextSink& sink, ProgressView& view) {
   ReceptionGaps gaps = ReceptionGaps::for_kml(settings);
   TrackPoint previous;
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    LogFile log = open_log(input.log_paths[i], input.stop);
+    LogFile log = open_log(input.log_paths[i], input.stop, &logs);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -107,10 +107,11 @@ bool write_tracks(const ConversionInput& input, const ConversionSettings& settin
 }
 
 // The Pictures folder, written by the photo stage after the Tracks folder.
-bool write_pictures(ConversionInput& input, const ConversionSettings& settings, OutputChain& output,
-                    ProgressView& view) {
+bool write_pictures(ConversionInput& input, const ConversionSettings& settings,
+                    const LogSpools& logs, OutputChain& output, ProgressView& view) {
   KmlPhotoEntries entries(settings, output.text());
-  return run_photo_stage(input, settings, view, entries, output.thumbnails()) == kRunSucceeded;
+  return run_photo_stage(input, settings, view, entries, output.thumbnails(), &logs) ==
+         kRunSucceeded;
 }
 
 // The whole document into the run's output, the icons at `icons`. False after show_error.
@@ -122,13 +123,15 @@ bool write_document(ConversionInput& input, const ConversionSettings& settings, 
 
   if (settings.google_earth.mode != 0) {
     view.set_status_text(messages::kWritingPoints);
-    if (!write_points(input, settings, sink, view)) return false;
+    if (!write_points(input, settings, run.logs, sink, view)) return false;
   }
 
   view.set_status_text(messages::kWritingRouteLines);
-  if (!write_tracks(input, settings, sink, view)) return false;
+  if (!write_tracks(input, settings, run.logs, sink, view)) return false;
 
-  if (photos_present && !write_pictures(input, settings, run.output, view)) return false;
+  if (photos_present && !write_pictures(input, settings, run.logs, run.output, view)) {
+    return false;
+  }
 
   write_kml_end(sink);
   return true;

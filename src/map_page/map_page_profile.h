@@ -6,10 +6,10 @@
 #include <string>
 
 #include "core/track_point.h"
+#include "core/trip_stats.h"
 #include "map_page/map_page_switches.h"
 #include "settings/conversion_settings.h"
 #include "writing/text_sink.h"
-#include "writing/trip_stats.h"
 
 namespace tolvane {
 

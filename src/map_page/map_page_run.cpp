@@ -6,6 +6,7 @@
 #include "core/log_file.h"
 #include "core/run_messages.h"
 #include "core/time_helpers.h"
+#include "core/trip_stats.h"
 #include "map_page/map_page_body.h"
 #include "map_page/map_page_head.h"
 #include "map_page/map_page_photo_entries.h"
@@ -13,7 +14,6 @@
 #include "map_page/map_page_switches.h"
 #include "writing/run_stages.h"
 #include "writing/track_rules.h"
-#include "writing/trip_stats.h"
 
 namespace tolvane {
 namespace {
@@ -22,13 +22,14 @@ namespace {
 // page's point array, then one line break. False after show_error when a log cannot be read
 // again.
 bool write_markers(const ConversionInput& input, const ConversionSettings& settings,
-                   const MapPageSwitches& page, TextSink& sink, ProgressView& view) {
+                   const LogSpools& logs, const MapPageSwitches& page, TextSink& sink,
+                   ProgressView& view) {
   PointSelector selector = PointSelector::for_map_page(settings);
   DistanceTotal distance = DistanceTotal::from_settings(settings);
   int marker_index = 0;
   std::string information;
   for (std::size_t i = 0; i < input.log_paths.size(); ++i) {
-    LogFile log = open_log(input.log_paths[i], input.stop);
+    LogFile log = open_log(input.log_paths[i], input.stop, &logs);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -59,14 +60,14 @@ bool write_markers(const ConversionInput& input, const ConversionSettings& setti
 // reception (local time); with the profile on, also the strip's data and the trip's numbers
 // into `stats`. False after show_error when a log cannot be read again.
 bool write_route(const ConversionInput& input, const ConversionSettings& settings,
-                 const MapPageSwitches& page, TextSink& sink, ProgressView& view,
-                 TripStats& stats) {
+                 const LogSpools& logs, const MapPageSwitches& page, TextSink& sink,
+                 ProgressView& view, TripStats& stats) {
   DistanceTotal distance = DistanceTotal::from_settings(settings);
   PolylineCutter polylines(settings, sink, page.profile);
   ProfileEncoder profile(sink);
   const std::size_t count = input.log_paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    LogFile log = open_log(input.log_paths[i], input.stop);
+    LogFile log = open_log(input.log_paths[i], input.stop, &logs);
     if (!log) {
       view.show_error(messages::kCannotReadInput);
       return false;
@@ -96,10 +97,11 @@ bool write_route(const ConversionInput& input, const ConversionSettings& setting
 }
 
 // The photo frame inside the container, written by the photo stage.
-bool write_photos(ConversionInput& input, const ConversionSettings& settings,
+bool write_photos(ConversionInput& input, const ConversionSettings& settings, const LogSpools& logs,
                   const MapPageSwitches& page, OutputChain& output, ProgressView& view) {
   MapPagePhotoEntries entries(settings, page, output.text());
-  return run_photo_stage(input, settings, view, entries, output.thumbnails()) == kRunSucceeded;
+  return run_photo_stage(input, settings, view, entries, output.thumbnails(), &logs) ==
+         kRunSucceeded;
 }
 
 }  // namespace
@@ -122,17 +124,17 @@ RunResult convert_to_html(ConversionInput& input, const ConversionSettings& sett
 
   if (settings.google_maps.mode != 0) {
     view.set_status_text(messages::kWritingPoints);
-    if (!write_markers(input, settings, page, sink, view)) return kRunFailed;
+    if (!write_markers(input, settings, run->logs, page, sink, view)) return kRunFailed;
   }
 
   view.set_status_text(messages::kWritingRouteInfo);
   TripStats stats(settings.common.GMT);
-  if (!write_route(input, settings, page, sink, view, stats)) return kRunFailed;
+  if (!write_route(input, settings, run->logs, page, sink, view, stats)) return kRunFailed;
 
   if (page.profile) write_profile_startup(stats, page, sink);
   write_overlay_startup_and_head_end(page, sink);
   write_body_start(run->title, page, settings, sink);
-  if (page.photos_present && !write_photos(input, settings, page, run->output, view)) {
+  if (page.photos_present && !write_photos(input, settings, run->logs, page, run->output, view)) {
     return kRunFailed;
   }
   if (page.profile) write_profile_block(stats, settings, sink);

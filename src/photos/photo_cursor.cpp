@@ -13,11 +13,11 @@ int seconds_of_day(const TrackPoint& p) { return (p.hour * 60 + p.minute) * 60 +
 }  // namespace
 
 PhotoCursor::PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset,
-                         const std::atomic<bool>* stop)
-    : logs_(sorted_logs), gmt_offset_(gmt_offset), stop_(stop) {}
+                         const std::atomic<bool>* stop, const LogSpools* spools)
+    : logs_(sorted_logs), gmt_offset_(gmt_offset), stop_(stop), spools_(spools) {}
 
 bool PhotoCursor::open_log(std::size_t index) {
-  file_ = tolvane::open_log(logs_[index], stop_);
+  file_ = tolvane::open_log(logs_[index], stop_, spools_);
   return static_cast<bool>(file_);
 }
 

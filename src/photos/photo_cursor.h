@@ -20,10 +20,11 @@ struct PhotoPlacement {
 
 class PhotoCursor {
  public:
-  // `sorted_logs` must outlive the cursor; `gmt_offset` is Common.GMT; `stop` is the run's
-  // (ConversionInput::stop): once it is set the logs give no further point.
+  // `sorted_logs` must outlive the cursor, and so must `spools`, the run's spools of its GPX
+  // logs, when given; `gmt_offset` is Common.GMT; `stop` is the run's (ConversionInput::stop):
+  // once it is set the logs give no further point.
   PhotoCursor(const std::vector<std::filesystem::path>& sorted_logs, float gmt_offset,
-              const std::atomic<bool>* stop = nullptr);
+              const std::atomic<bool>* stop = nullptr, const LogSpools* spools = nullptr);
 
   // Opens the first log that holds a point. 0, or 255 when a log cannot be opened.
   std::uint8_t start();
@@ -42,6 +43,7 @@ class PhotoCursor {
   const std::vector<std::filesystem::path>& logs_;
   float gmt_offset_;
   const std::atomic<bool>* stop_;
+  const LogSpools* spools_;
   LogFile file_;
   std::size_t log_index_ = 0;
   bool exhausted_ = false;

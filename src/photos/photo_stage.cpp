@@ -45,8 +45,8 @@ std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
 }  // namespace
 
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer,
-                          ThumbnailTarget& thumbnails) {
+                          ProgressView& view, PhotoEntryWriter& writer, ThumbnailTarget& thumbnails,
+                          const LogSpools* logs) {
   const CommonSettings& common = settings.common;
   const fs::path page = absolute_path(input.output_path);
   if (!thumbnails.open(page)) {
@@ -60,7 +60,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
 
   view.set_status_text(messages::kReducingPhotos);
   view.set_progress(0);
-  PhotoCursor cursor(input.log_paths, common.GMT, input.stop);
+  PhotoCursor cursor(input.log_paths, common.GMT, input.stop, logs);
   if (cursor.start() != 0) {
     view.show_error(messages::kCannotReadInput);
     return kRunFailed;

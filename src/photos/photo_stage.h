@@ -45,8 +45,9 @@ class PhotoEntryWriter {
 // be read, or a thumbnail cannot be made or taken (the first failing photo in capture-time
 // order, with the target's put_failed_message when the target refused it; nothing after it is
 // written); 255 without a message when input.stop was set (thumbnails already taken stay).
+// The GPX logs spooled in `logs` are read from there.
 RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& settings,
-                          ProgressView& view, PhotoEntryWriter& writer,
-                          ThumbnailTarget& thumbnails);
+                          ProgressView& view, PhotoEntryWriter& writer, ThumbnailTarget& thumbnails,
+                          const LogSpools* logs = nullptr);
 
 }  // namespace tolvane

@@ -45,12 +45,19 @@ std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettin
     view.show_error(messages::kCannotOpenInput);
     return std::nullopt;
   }
-  if (prepare_log_set(input.log_paths, settings.common.concate == 1, view, extent, input.stop) !=
-      0) {
+  LogSpools logs;
+  if (prepare_log_set(input.log_paths, settings.common.concate == 1, view, extent, input.stop,
+                      &logs) != 0) {
     return std::nullopt;
   }
 
-  RunStart run{std::move(*output), extent, extent.first, extent.last, {}, input.stop};
+  RunStart run{.output = std::move(*output),
+               .extent = extent,
+               .first_local = extent.first,
+               .last_local = extent.last,
+               .title = {},
+               .stop = input.stop,
+               .logs = std::move(logs)};
   apply_time_offset(run.first_local, settings.common.GMT);
   apply_time_offset(run.last_local, settings.common.GMT);
   run.title = date_title(run.first_local, run.last_local);

@@ -9,6 +9,7 @@
 
 #include "core/log_file.h"
 #include "core/log_set.h"
+#include "core/log_spool.h"
 #include "core/run_contracts.h"
 #include "core/track_point.h"
 #include "settings/conversion_settings.h"
@@ -40,6 +41,8 @@ struct RunStart {
   std::string title;       // date_title of the two
   // input.stop: a run that was asked to stop is never committed.
   const std::atomic<bool>* stop = nullptr;
+  // The fixes of the GPX logs, read by the validation; the stages read them from here.
+  LogSpools logs;
 };
 
 // Status "GPSログファイルをチェック中" with progress 100; sorts input.log_paths by start time;
@@ -50,9 +53,8 @@ struct RunStart {
 std::optional<RunStart> start_run(ConversionInput& input, const ConversionSettings& settings,
                                   ProgressView& view, const ArchiveMaker& make_archive = {});
 
-// Logs are opened for each stage with open_log (core/log_file.h); a log that cannot be
-// opened again ends the run with "入力ファイルを読み込めません".
-using LogStream = LogFile;
+// The stages open the logs with open_log (core/log_file.h) and the run's spools; a log that
+// cannot be opened again ends the run with "入力ファイルを読み込めません".
 
 // Commits the output (OutputChain::commit). True, with status "処理を終了しました" and progress
 // 0, when all of it was written; otherwise shows "出力ファイルを作成できません" and leaves an

@@ -4,12 +4,11 @@
 
 #include "core/text_format.h"
 #include "core/time_helpers.h"
+#include "core/track_distance.h"
 
 namespace tolvane {
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-constexpr double kEarthRadiusKm = 6366.197723675814;  // 20000 / pi
 constexpr int kMinutesPerDay = 1440;
 constexpr int kHalfDayMinutes = 720;
 constexpr int kSecondsPerDay = 86400;
@@ -21,17 +20,6 @@ float scaled_to_float(std::int32_t value, double scale) {
 }
 
 }  // namespace
-
-double track_distance_km(float latitude1, float longitude1, float latitude2, float longitude2) {
-  const double phi1 = static_cast<double>(latitude1) * kRadiansPerDegree;
-  const double lambda1 = static_cast<double>(longitude1) * kRadiansPerDegree;
-  const double phi2 = static_cast<double>(latitude2) * kRadiansPerDegree;
-  const double lambda2 = static_cast<double>(longitude2) * kRadiansPerDegree;
-  const double dx = std::cos(phi1) * std::sin(lambda1) - std::cos(phi2) * std::sin(lambda2);
-  const double dy = std::cos(phi1) * std::cos(lambda1) - std::cos(phi2) * std::cos(lambda2);
-  const double dz = std::sin(phi1) - std::sin(phi2);
-  return std::sqrt(dx * dx + dy * dy + dz * dz) * kEarthRadiusKm;
-}
 
 int heading_icon_index(float course) {
   double degrees = static_cast<double>(course);
@@ -59,12 +47,6 @@ std::string date_title(const TrackPoint& first_local, const TrackPoint& last_loc
   return format_text("%d年%d月%d日(%s) - %d年%d月%d日(%s)", first_local.year, first_local.month,
                      first_local.day, first_weekday, last_local.year, last_local.month,
                      last_local.day, last_weekday);
-}
-
-int minute_of_day(const TrackPoint& point) { return point.hour * 60 + point.minute; }
-
-int second_of_day(const TrackPoint& point) {
-  return (point.hour * 60 + point.minute) * 60 + point.second;
 }
 
 bool restarts_route(const ConversionSettings& settings, std::size_t log_index) {

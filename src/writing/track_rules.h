@@ -14,20 +14,12 @@ namespace tolvane {
 // A latitude or longitude of 360 marks that there is no position yet.
 inline constexpr float kNoPosition = 360.0f;
 
-// Chord distance in km between two positions (degrees) on a sphere of radius 20000/pi km,
-// computed in double precision.
-double track_distance_km(float latitude1, float longitude1, float latitude2, float longitude2);
-
 // Compass sector 0..15 of a course (sector 0 centred on north, 22.5 degrees each). A negative
 // course is first brought into 0..360 degrees.
 int heading_icon_index(float course);
 
 // "2008年1月5日(土)" when both points (local time) lie on one date, else "first - last".
 std::string date_title(const TrackPoint& first_local, const TrackPoint& last_local);
-
-// hour x 60 + minute, and (hour x 60 + minute) x 60 + second, of the point as it stands.
-int minute_of_day(const TrackPoint& point);
-int second_of_day(const TrackPoint& point);
 
 // True when the log at `log_index` (sorted order) starts the route afresh: Common.concate is 0
 // or it is the first log. Distance, gap state and (KML) the Tracks folder restart there.

@@ -1,4 +1,4 @@
-#include "writing/trip_stats.h"
+#include "core/trip_stats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "core/run_contracts.h"
 #include "core/text_format.h"
 #include "core/time_helpers.h"
-#include "writing/track_rules.h"
+#include "core/track_distance.h"
 
 namespace tolvane {
 namespace {
