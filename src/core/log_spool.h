@@ -11,21 +11,18 @@
 #include <vector>
 
 #include "core/gpx_reader.h"
+#include "platform/scratch_file.h"
 
 namespace tolvane {
 
-// The fixes of one log. The file lies in the temporary folder (TMPDIR) without a name from the
-// start where the file system allows (O_TMPFILE), else its name is removed as soon as it is
-// open: it is gone once the spool is, and after a killed process too.
+// The fixes of one log, in a scratch file (platform/scratch_file.h): it is gone once the spool
+// is, and after a killed process too.
 class LogSpool {
  public:
-  // An empty spool; null when no temporary file can be made.
+  // An empty spool; null when no scratch file can be made.
   static std::unique_ptr<LogSpool> create();
 
-  explicit LogSpool(int descriptor);
-  ~LogSpool();
-  LogSpool(const LogSpool&) = delete;
-  LogSpool& operator=(const LogSpool&) = delete;
+  explicit LogSpool(ScratchFile file);
 
   // Appends a fix. False once a write has failed: the spool is then of no use.
   bool append(const GpxFix& fix);
@@ -33,12 +30,12 @@ class LogSpool {
   bool finish();
 
   std::uint64_t size() const { return written_; }  // fixes in the file
-  int descriptor() const { return descriptor_; }
+  const ScratchFile& file() const { return file_; }
 
  private:
   bool write_buffer();
 
-  int descriptor_ = -1;
+  ScratchFile file_;
   std::vector<GpxFix> buffer_;
   std::uint64_t written_ = 0;
   bool failed_ = false;
