@@ -1,8 +1,9 @@
-// The rules both runs share: distance, heading sectors, title, point selection, reception gaps.
+// The rules both runs share: route length, heading sectors, title, point selection, reception gaps.
 #include "writing/track_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "core/track_distance.h"
