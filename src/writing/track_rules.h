@@ -1,5 +1,5 @@
-// The track rules that the KML run and the map page run share: distance, heading icon number,
-// document title, the choice of points for placemarks or markers, and reception gaps.
+// The track rules that the KML run and the map page run share: the running route length, heading
+// icon number, document title, the choice of points for placemarks or markers, and reception gaps.
 #pragma once
 
 #include <cstddef>
