@@ -1,5 +1,5 @@
 // Runs independent jobs on a few worker threads ahead of a consumer that takes their results
-// strictly in index order. Jobs of one group run one after another, in index order.
+// strictly in index order. Jobs are started in index order.
 #pragma once
 
 #include <algorithm>
@@ -18,15 +18,10 @@ class OrderedWorkers {
  public:
   using Job = std::function<Result(std::size_t index)>;
 
-  // `groups` partitions the indices 0 .. count-1; each group is ascending. Groups are started in
-  // the order of their first index.
-  OrderedWorkers(std::vector<std::vector<std::size_t>> groups, std::size_t count, int workers,
-                 Job job)
-      : groups_(std::move(groups)), results_(count), job_(std::move(job)) {
-    std::sort(groups_.begin(), groups_.end(),
-              [](const auto& a, const auto& b) { return a.front() < b.front(); });
-    const int threads = std::max(1, std::min<int>(workers, static_cast<int>(groups_.size())));
-    for (int t = 0; t < threads && !groups_.empty(); ++t) threads_.emplace_back([this] { run(); });
+  // Runs jobs 0 .. count-1 on up to `workers` threads.
+  OrderedWorkers(std::size_t count, int workers, Job job) : results_(count), job_(std::move(job)) {
+    const int threads = std::max(1, std::min<int>(workers, static_cast<int>(count)));
+    for (int t = 0; t < threads && count > 0; ++t) threads_.emplace_back([this] { run(); });
   }
 
   OrderedWorkers(const OrderedWorkers&) = delete;
@@ -53,33 +48,26 @@ class OrderedWorkers {
  private:
   void run() {
     for (;;) {
-      std::size_t group;
+      std::size_t index;
       {
         std::lock_guard lock(mutex_);
-        if (stopping_ || next_group_ >= groups_.size()) return;
-        group = next_group_++;
+        if (stopping_ || next_index_ >= results_.size()) return;
+        index = next_index_++;
       }
-      for (std::size_t index : groups_[group]) {
-        {
-          std::lock_guard lock(mutex_);
-          if (stopping_) return;
-        }
-        Result result = job_(index);
-        {
-          std::lock_guard lock(mutex_);
-          results_[index].emplace(std::move(result));
-        }
-        ready_.notify_all();
+      Result result = job_(index);
+      {
+        std::lock_guard lock(mutex_);
+        results_[index].emplace(std::move(result));
       }
+      ready_.notify_all();
     }
   }
 
-  std::vector<std::vector<std::size_t>> groups_;
   std::vector<std::optional<Result>> results_;
   Job job_;
   std::mutex mutex_;
   std::condition_variable ready_;
-  std::size_t next_group_ = 0;
+  std::size_t next_index_ = 0;
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };

@@ -1,6 +1,5 @@
 #include "photos/photo_stage.h"
 
-#include <map>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -26,20 +25,6 @@ int worker_count(unsigned requested) {
   if (requested > 0) return static_cast<int>(requested);
   unsigned cores = std::thread::hardware_concurrency();
   return cores > 0 ? static_cast<int>(cores) : 1;
-}
-
-// Photos whose thumbnails share a file name (one photo named twice) are made one after another
-// in capture-time order, never two at once, as the target takes them.
-std::vector<std::vector<std::size_t>> group_by_thumbnail_name(
-    const std::vector<ThumbnailName>& names) {
-  std::map<std::string, std::size_t> group_of_name;
-  std::vector<std::vector<std::size_t>> groups;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    auto [it, added] = group_of_name.try_emplace(names[i].file, groups.size());
-    if (added) groups.emplace_back();
-    groups[it->second].push_back(i);
-  }
-  return groups;
 }
 
 }  // namespace
@@ -70,8 +55,7 @@ RunResult run_photo_stage(ConversionInput& input, const ConversionSettings& sett
   const std::size_t count = photos.size();
   const std::vector<ThumbnailName> names = thumbnail_names(photos);
   OrderedWorkers<ThumbnailResult> reduced(
-      group_by_thumbnail_name(names), count, worker_count(input.thumbnail_workers),
-      [&](std::size_t i) {
+      count, worker_count(input.thumbnail_workers), [&](std::size_t i) {
         if (stop_requested(input.stop)) return ThumbnailResult{};
         return make_thumbnail(photos[i], thumbnails, common.jpeg_larger_edge, common.jpeg_quality,
                               common.jpeg_quit_overwrite, captures[i].orientation, names[i].file);
